@@ -1,0 +1,161 @@
+#include "catalog.h"
+
+#include "urlparsing.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <cmath>
+
+namespace {
+
+// Reads typed fields of one JSON object and remembers whether any was missing or mistyped,
+// so that a record is checked field by field without a branch after every read.
+class FieldReader
+{
+public:
+    explicit FieldReader(const QJsonObject &object) : m_object(object) {}
+
+    bool ok() const { return m_ok; }
+
+    QString string(const QString &key)
+    {
+        const QJsonValue value = m_object.value(key);
+        if (!value.isString())
+            return fail<QString>();
+        return value.toString();
+    }
+
+    QUrl url(const QString &key) { return toURL(string(key)); }
+
+    qint64 integer(const QString &key)
+    {
+        const QJsonValue value = m_object.value(key);
+        const double number = value.toDouble();
+        // JSON has one number type; an integer field takes only whole numbers within range.
+        if (!value.isDouble() || std::trunc(number) != number || number < -9.2e18 || number > 9.2e18)
+            return fail<qint64>();
+        return qint64(number);
+    }
+
+    QMap<QString, QString> stringMap(const QString &key)
+    {
+        const QJsonValue value = m_object.value(key);
+        if (!value.isObject())
+            return fail<QMap<QString, QString>>();
+        QMap<QString, QString> map;
+        const QJsonObject object = value.toObject();
+        for (auto it = object.begin(); it != object.end(); ++it) {
+            if (!it.value().isString())
+                return fail<QMap<QString, QString>>();
+            map.insert(it.key(), it.value().toString());
+        }
+        return map;
+    }
+
+    QList<QUrl> urlList(const QString &key)
+    {
+        const QJsonValue value = m_object.value(key);
+        if (!value.isArray())
+            return fail<QList<QUrl>>();
+        QList<QUrl> urls;
+        for (const QJsonValue element : value.toArray()) {
+            if (!element.isString())
+                return fail<QList<QUrl>>();
+            urls.append(toURL(element.toString()));
+        }
+        return urls;
+    }
+
+    QJsonArray array(const QString &key)
+    {
+        const QJsonValue value = m_object.value(key);
+        if (!value.isArray())
+            return fail<QJsonArray>();
+        return value.toArray();
+    }
+
+private:
+    template<typename T>
+    T fail()
+    {
+        m_ok = false;
+        return T();
+    }
+
+    QUrl toURL(const QString &text)
+    {
+        if (auto url = parseURL(text))
+            return *url;
+        return fail<QUrl>();
+    }
+
+    const QJsonObject &m_object;
+    bool m_ok = true;
+};
+
+std::optional<CatalogApp> appFromJSON(const QJsonValue &value)
+{
+    if (!value.isObject())
+        return std::nullopt;
+    const QJsonObject object = value.toObject();
+    FieldReader read(object);
+    CatalogApp app{
+        .productID = read.string(QStringLiteral("productID")),
+        .name = read.string(QStringLiteral("name")),
+        .bundleID = read.string(QStringLiteral("bundleID")),
+        .teamID = read.string(QStringLiteral("teamID")),
+        .appcastURL = read.url(QStringLiteral("appcastURL")),
+        .sparklePublicKey = read.string(QStringLiteral("sparklePublicKey")),
+        .websiteURL = read.url(QStringLiteral("websiteURL")),
+        .iconURL = read.url(QStringLiteral("iconURL")),
+        .minimumSystemVersion = read.string(QStringLiteral("minimumSystemVersion")),
+        .category = read.string(QStringLiteral("category")),
+        .tagline = read.stringMap(QStringLiteral("tagline")),
+        .description = read.stringMap(QStringLiteral("description")),
+        .screenshots = read.urlList(QStringLiteral("screenshots")),
+    };
+    if (!read.ok())
+        return std::nullopt;
+    return app;
+}
+
+} // namespace
+
+QString CatalogApp::localized(const QMap<QString, QString> &texts, QStringView language)
+{
+    QString tag = language.toString();
+    tag.replace(u'_', u'-');
+    QStringList parts = tag.split(u'-', Qt::SkipEmptyParts);
+    while (!parts.isEmpty()) {
+        const auto found = texts.constFind(parts.join(u'-'));
+        if (found != texts.constEnd())
+            return *found;
+        parts.removeLast();
+    }
+    return texts.value(QStringLiteral("en"));
+}
+
+std::optional<Catalog> Catalog::fromJSON(const QByteArray &json)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(json, &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject())
+        return std::nullopt;
+    const QJsonObject object = document.object();
+    FieldReader read(object);
+    Catalog catalog;
+    catalog.version = read.integer(QStringLiteral("version"));
+    catalog.issuer = read.string(QStringLiteral("issuer"));
+    const QJsonArray apps = read.array(QStringLiteral("apps"));
+    if (!read.ok())
+        return std::nullopt;
+    catalog.apps.reserve(apps.size());
+    for (const QJsonValue value : apps) {
+        std::optional<CatalogApp> app = appFromJSON(value);
+        if (!app)
+            return std::nullopt;
+        catalog.apps.append(std::move(*app));
+    }
+    return catalog;
+}

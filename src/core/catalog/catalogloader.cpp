@@ -1,0 +1,103 @@
+#include "catalogloader.h"
+
+#include "base64.h"
+#include "httpfetch.h"
+#include "platform/locations.h"
+#include "servicesignature.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+
+std::optional<CatalogLoader::Envelope> CatalogLoader::Envelope::parse(const QByteArray &bytes)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject())
+        return std::nullopt;
+    const QJsonObject object = document.object();
+    const QJsonValue kid = object.value(QLatin1String("kid"));
+    const QJsonValue catalog = object.value(QLatin1String("catalog"));
+    const QJsonValue signature = object.value(QLatin1String("signature"));
+    if (!kid.isString() || !catalog.isString() || !signature.isString())
+        return std::nullopt;
+    return Envelope{kid.toString(), catalog.toString(), signature.toString()};
+}
+
+CatalogLoader::CatalogLoader(ServiceConfiguration configuration, QString cacheURL)
+    : m_configuration(std::move(configuration)), m_cacheURL(std::move(cacheURL))
+{
+}
+
+QString CatalogLoader::defaultCacheURL()
+{
+    return defaultCacheURL(Locations::standard());
+}
+
+QString CatalogLoader::defaultCacheURL(const Locations &locations)
+{
+    return locations.dataHome + QStringLiteral("/Tessel Store/catalog.json");
+}
+
+QUrl CatalogLoader::endpoint() const
+{
+    QUrl url = m_configuration.serverURL;
+    QString path = url.path();
+    if (!path.endsWith(u'/'))
+        path.append(u'/');
+    url.setPath(path + QStringLiteral("v1/catalog"));
+    return url;
+}
+
+QCoro::Task<CatalogResult> CatalogLoader::load(QNetworkAccessManager *session) const
+{
+    // The caller's loader may be gone by the time the answer arrives.
+    const CatalogLoader loader = *this;
+    const std::optional<HTTPAnswer> answer = co_await HTTPFetch::get(session, loader.endpoint());
+    if (!answer || !answer->complete)
+        co_return loader.cached();
+    CatalogResult result = loader.decode(answer->body);
+    if (result)
+        loader.store(answer->body);
+    co_return result;
+}
+
+CatalogResult CatalogLoader::cached() const
+{
+    QFile file(m_cacheURL);
+    if (!file.open(QIODevice::ReadOnly))
+        return CatalogError::Unavailable;
+    return decode(file.readAll());
+}
+
+CatalogResult CatalogLoader::decode(const QByteArray &bytes) const
+{
+    const std::optional<Envelope> envelope = Envelope::parse(bytes);
+    if (!envelope)
+        return CatalogError::Malformed;
+    const std::optional<QByteArray> payload = Base64::decodeURL(envelope->catalog);
+    if (!payload)
+        return CatalogError::Malformed;
+    if (envelope->kid != m_configuration.keyID)
+        return CatalogError::BadSignature;
+    if (!ServiceSignature::isValid(envelope->signature, *payload, m_configuration))
+        return CatalogError::BadSignature;
+    std::optional<Catalog> catalog = Catalog::fromJSON(*payload);
+    if (!catalog)
+        return CatalogError::Malformed;
+    if (catalog->issuer != m_configuration.issuer)
+        return CatalogError::WrongIssuer;
+    return std::move(*catalog);
+}
+
+void CatalogLoader::store(const QByteArray &bytes) const
+{
+    // A cache that cannot be written only costs the offline fallback.
+    QDir().mkpath(QFileInfo(m_cacheURL).absolutePath());
+    QSaveFile file(m_cacheURL);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size())
+        file.commit();
+}

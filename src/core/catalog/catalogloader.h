@@ -1,0 +1,57 @@
+#pragma once
+
+#include "catalog.h"
+#include "catalogerror.h"
+#include "serviceconfiguration.h"
+#include "support/expected.h"
+
+#include <qcorotask.h>
+
+class QNetworkAccessManager;
+struct Locations;
+
+using CatalogResult = Expected<Catalog, CatalogError>;
+
+// Fetches the signed catalog, network first, and keeps the last verified envelope on disk
+// for when the service cannot be reached.
+class CatalogLoader
+{
+public:
+    // The signed wrapper the service sends: the catalog's bytes and a signature over them.
+    struct Envelope
+    {
+        QString kid;
+        QString catalog;   // base64url of the catalog's JSON bytes
+        QString signature; // base64url of the Ed25519 signature over those bytes
+
+        static std::optional<Envelope> parse(const QByteArray &bytes);
+    };
+
+    CatalogLoader(ServiceConfiguration configuration, QString cacheURL);
+
+    // "Tessel Store/catalog.json" in the user's data folder.
+    static QString defaultCacheURL();
+    static QString defaultCacheURL(const Locations &locations);
+
+    const ServiceConfiguration &configuration() const { return m_configuration; }
+    const QString &cacheURL() const { return m_cacheURL; }
+
+    // The service's catalog address: "v1/catalog" after the base address and its path.
+    QUrl endpoint() const;
+
+    // The service's catalog when it answers completely (a complete answer that fails
+    // verification is an error, never a reason to use the cache), otherwise cached().
+    QCoro::Task<CatalogResult> load(QNetworkAccessManager *session) const;
+
+    // The cached envelope, verified again.
+    CatalogResult cached() const;
+
+    // Verifies envelope bytes: key identifier, signature, catalog shape, issuer, in that order.
+    CatalogResult decode(const QByteArray &bytes) const;
+
+private:
+    void store(const QByteArray &bytes) const;
+
+    ServiceConfiguration m_configuration;
+    QString m_cacheURL;
+};

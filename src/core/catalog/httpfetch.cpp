@@ -1,0 +1,44 @@
+#include "httpfetch.h"
+
+#include "httpcomplete.h"
+
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QPointer>
+#include <qcoronetworkreply.h>
+
+namespace HTTPFetch {
+namespace {
+
+// Qt reports an HTTP error status as a reply error too; only these codes mean the
+// status itself, every other error means the transfer failed.
+bool onlyReflectsStatus(QNetworkReply::NetworkError error)
+{
+    return error == QNetworkReply::NoError
+        || (error >= QNetworkReply::ContentAccessDenied && error <= QNetworkReply::UnknownContentError)
+        || error == QNetworkReply::ProtocolInvalidOperationError
+        || (error >= QNetworkReply::InternalServerError && error <= QNetworkReply::UnknownServerError);
+}
+
+struct DeleteLater
+{
+    void operator()(QObject *object) const { object->deleteLater(); }
+};
+
+} // namespace
+
+QCoro::Task<std::optional<HTTPAnswer>> get(QNetworkAccessManager *session, QUrl url)
+{
+    std::unique_ptr<QNetworkReply, DeleteLater> reply(session->get(QNetworkRequest(url)));
+    co_await reply.get();
+    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    if (!status.isValid() || !onlyReflectsStatus(reply->error()))
+        co_return std::nullopt;
+    HTTPAnswer answer;
+    answer.status = status.toInt();
+    answer.body = reply->readAll();
+    answer.complete = HTTPComplete::isComplete(reply.get(), answer.body.size());
+    co_return answer;
+}
+
+} // namespace HTTPFetch

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QUrl>
+#include <qcorotask.h>
+#include <optional>
+
+class QNetworkAccessManager;
+
+// What a plain GET brought back when the service answered at all.
+struct HTTPAnswer
+{
+    int status = 0;
+    QByteArray body;
+    bool complete = false; // the body is the whole resource (HTTPComplete)
+};
+
+namespace HTTPFetch {
+
+// A plain GET (no extra headers) through the session. Nothing when the transfer failed
+// (no connection, TLS failure, timeout, a body cut short); an HTTP error status is an answer.
+QCoro::Task<std::optional<HTTPAnswer>> get(QNetworkAccessManager *session, QUrl url);
+
+} // namespace HTTPFetch

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+#include <optional>
+
+// A URL from a text written by the maker: an empty text, or one that does not parse
+// strictly, is no URL.
+std::optional<QUrl> parseURL(const QString &text);

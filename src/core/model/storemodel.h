@@ -1,0 +1,81 @@
+#pragma once
+
+#include "catalog/catalog.h"
+#include "catalog/serviceconfiguration.h"
+#include "feeds/appcastrelease.h"
+#include "install/installedapp.h"
+#include "job.h"
+#include "storeenvironment.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <qcorotask.h>
+
+using ReleaseMap = QMap<QString, AppcastRelease>;
+using InstalledMap = QMap<QString, InstalledApp>;
+using JobMap = QMap<QString, Job>;
+
+// The one application state: the catalog's apps, their releases, installed copies and
+// install jobs, and every operation that changes them. Lives on the main thread; each
+// property notifies only when its value really changes.
+class StoreModel : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QList<CatalogApp> apps READ apps NOTIFY appsChanged)
+    Q_PROPERTY(ReleaseMap releases READ releases NOTIFY releasesChanged)
+    Q_PROPERTY(InstalledMap installed READ installed NOTIFY installedChanged)
+    Q_PROPERTY(JobMap jobs READ jobs NOTIFY jobsChanged)
+    Q_PROPERTY(LoadState loadState READ loadState NOTIFY loadStateChanged)
+    Q_PROPERTY(QDateTime lastChecked READ lastChecked NOTIFY lastCheckedChanged)
+    Q_PROPERTY(QString language READ language CONSTANT)
+
+public:
+    enum class LoadState { Loading, Ready, Failed };
+    Q_ENUM(LoadState)
+
+    explicit StoreModel(StoreEnvironment environment, QObject *parent = nullptr);
+    ~StoreModel() override;
+
+    // The process's model over the real machine, created on first use.
+    static StoreModel *shared();
+
+    const QList<CatalogApp> &apps() const { return m_apps; }
+    const ReleaseMap &releases() const { return m_releases; }
+    const InstalledMap &installed() const { return m_installed; }
+    const JobMap &jobs() const { return m_jobs; }
+    LoadState loadState() const { return m_loadState; }
+    QDateTime lastChecked() const { return m_lastChecked; } // invalid before the first check
+    const QString &language() const { return m_language; }
+    const ServiceConfiguration &configuration() const { return m_configuration; }
+
+    // Fetches the catalog (the cache stands in when the service does not answer) and keeps
+    // the apps this system can run. Never fails to its caller; a failure only moves loadState.
+    QCoro::Task<> load();
+
+Q_SIGNALS:
+    void appsChanged();
+    void releasesChanged();
+    void installedChanged();
+    void jobsChanged();
+    void loadStateChanged();
+    void lastCheckedChanged();
+
+private:
+    template<typename T>
+    void assign(T &member, T value, void (StoreModel::*changed)());
+
+    QList<CatalogApp> runnableApps(const QList<CatalogApp> &apps) const;
+
+    StoreEnvironment m_environment;
+    ServiceConfiguration m_configuration;
+    QString m_language;
+
+    QList<CatalogApp> m_apps;
+    ReleaseMap m_releases;
+    InstalledMap m_installed;
+    JobMap m_jobs;
+    LoadState m_loadState = LoadState::Loading;
+    QDateTime m_lastChecked;
+};

@@ -1,0 +1,153 @@
+// tessel-service: the maker's side of the store — keys, signed catalogs, and a static
+// HTTPS server for a service folder.
+#include "catalog/base64.h"
+#include "catalogsigner.h"
+#include "certificateissuer.h"
+#include "commandline.h"
+#include "httpsserver.h"
+#include "signingkey.h"
+#include "staticsite.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        printError(QStringLiteral("error: cannot write %1").arg(path));
+        return false;
+    }
+    return true;
+}
+
+std::optional<QByteArray> readFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        printError(QStringLiteral("error: cannot read %1").arg(path));
+        return std::nullopt;
+    }
+    return file.readAll();
+}
+
+std::optional<SigningKey> readKey(const QString &path)
+{
+    std::optional<SigningKey> key = SigningKey::readFile(path);
+    if (!key)
+        printError(QStringLiteral("error: %1 holds no Ed25519 private key").arg(path));
+    return key;
+}
+
+int keygen(const QCommandLineParser &parser)
+{
+    const SigningKey key = SigningKey::generate();
+    if (!key.writeFile(parser.value(QStringLiteral("out")))) {
+        printError(QStringLiteral("error: cannot write %1").arg(parser.value(QStringLiteral("out"))));
+        return ExitFailure;
+    }
+    printLine(QStringLiteral("base64url\t") + QString::fromLatin1(Base64::encodeURL(key.publicKey())));
+    printLine(QStringLiteral("base64\t") + QString::fromLatin1(key.publicKey().toBase64()));
+    return ExitSuccess;
+}
+
+int signCatalog(const QCommandLineParser &parser)
+{
+    const std::optional<SigningKey> key = readKey(parser.value(QStringLiteral("key")));
+    const std::optional<QByteArray> catalog = readFile(parser.positionalArguments().first());
+    if (!key || !catalog)
+        return ExitFailure;
+    const QByteArray envelope = CatalogSigner::envelope(*catalog, *key, parser.value(QStringLiteral("kid")));
+    if (!parser.isSet(QStringLiteral("out"))) {
+        std::fwrite(envelope.constData(), 1, size_t(envelope.size()), stdout);
+        return ExitSuccess;
+    }
+    return writeFile(parser.value(QStringLiteral("out")), envelope) ? ExitSuccess : ExitFailure;
+}
+
+int makeTLSCertificates(const QCommandLineParser &parser)
+{
+    QStringList hosts = parser.values(QStringLiteral("host"));
+    if (hosts.isEmpty())
+        hosts = {QStringLiteral("127.0.0.1"), QStringLiteral("localhost")};
+    const QDir out(parser.value(QStringLiteral("out")));
+    QDir().mkpath(out.path());
+    const PemIdentity authority = CertificateIssuer::makeTLSAuthority(QStringLiteral("Tessel Demo Service CA"));
+    const PemIdentity server = CertificateIssuer::makeTLSServer(authority, hosts);
+    // The authority's key is not kept: nothing else can ever be issued under it.
+    const bool written = writeFile(out.filePath(QStringLiteral("ca.pem")), authority.certificate)
+        && writeFile(out.filePath(QStringLiteral("server.pem")), server.certificate)
+        && writeFile(out.filePath(QStringLiteral("server-key.pem")), server.privateKey);
+    return written ? ExitSuccess : ExitFailure;
+}
+
+int serve(const QCommandLineParser &parser)
+{
+    bool portOK = false;
+    const uint port = parser.value(QStringLiteral("port")).toUInt(&portOK);
+    if (!portOK || port > 65535) {
+        printError(QStringLiteral("error: --port takes a number from 0 to 65535"));
+        return ExitUsage;
+    }
+    const std::optional<QByteArray> certificate = readFile(parser.value(QStringLiteral("cert")));
+    const std::optional<QByteArray> key = readFile(parser.value(QStringLiteral("key")));
+    if (!certificate || !key)
+        return ExitFailure;
+    HttpsServer server({*certificate, *key}, StaticSite(parser.value(QStringLiteral("root"))));
+    if (!server.listen(QHostAddress::LocalHost, quint16(port))) {
+        printError(QStringLiteral("error: cannot listen: %1").arg(server.errorString()));
+        return ExitFailure;
+    }
+    printLine(QStringLiteral("serving %1").arg(server.baseURL().toString()));
+    return QCoreApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication application(argc, argv);
+    const QList<Command> commands{
+        {
+            .name = QStringLiteral("keygen"),
+            .synopsis = QStringLiteral("--out FILE"),
+            .options = {valueOption("out", "private key file to write", "FILE")},
+            .requiredOptions = {QStringLiteral("out")},
+            .run = keygen,
+        },
+        {
+            .name = QStringLiteral("sign-catalog"),
+            .synopsis = QStringLiteral("--key FILE --kid K [--out FILE] CATALOG.json"),
+            .options = {valueOption("key", "private key file", "FILE"),
+                        valueOption("kid", "key identifier", "K"),
+                        valueOption("out", "envelope file to write", "FILE")},
+            .requiredOptions = {QStringLiteral("key"), QStringLiteral("kid")},
+            .operandCount = 1,
+            .run = signCatalog,
+        },
+        {
+            .name = QStringLiteral("make-tls-cert"),
+            .synopsis = QStringLiteral("--out DIR [--host NAME]..."),
+            .options = {valueOption("out", "folder to write ca.pem, server.pem, server-key.pem", "DIR"),
+                        valueOption("host", "host name or address", "NAME")},
+            .requiredOptions = {QStringLiteral("out")},
+            .run = makeTLSCertificates,
+        },
+        {
+            .name = QStringLiteral("serve"),
+            .synopsis = QStringLiteral("--root DIR [--port N] --cert PEM --key PEM"),
+            .options = {valueOption("root", "service folder", "DIR"),
+                        QCommandLineOption(QStringLiteral("port"), QStringLiteral("port, 0 for any"),
+                                           QStringLiteral("N"), QStringLiteral("0")),
+                        valueOption("cert", "certificate", "PEM"),
+                        valueOption("key", "private key", "PEM")},
+            .requiredOptions = {QStringLiteral("root"), QStringLiteral("cert"), QStringLiteral("key")},
+            .run = serve,
+        },
+    };
+    return runCommand(QStringLiteral("tessel-service"), commands, application.arguments());
+}
