@@ -37,7 +37,7 @@ ServiceConfiguration configurationFrom(const QCommandLineParser &parser)
 int printCatalog(const CatalogResult &result)
 {
     if (!result) {
-        printError(QStringLiteral("error: ") + toString(result.error()));
+        printError(QStringLiteral("error: ") + errorName(result.error()));
         return ExitCatalogError;
     }
     for (const CatalogApp &app : result->apps)

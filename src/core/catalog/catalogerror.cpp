@@ -1,6 +1,6 @@
 #include "catalogerror.h"
 
-QString toString(CatalogError error)
+QString errorName(CatalogError error)
 {
     switch (error) {
     case CatalogError::Unavailable:

@@ -11,4 +11,4 @@ enum class CatalogError {
 };
 
 // The lower camel case name, as tools print it ("badSignature").
-QString toString(CatalogError error);
+QString errorName(CatalogError error);

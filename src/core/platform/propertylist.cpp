@@ -94,7 +94,69 @@ QVariant toVariant(plist_t node)
     }
 }
 
+plist_t toNode(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+        return plist_new_bool(value.toBool());
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return plist_new_uint(uint64_t(value.toLongLong()));
+    case QMetaType::Double:
+        return plist_new_real(value.toDouble());
+    case QMetaType::QString:
+        return plist_new_string(value.toString().toUtf8().constData());
+    case QMetaType::QByteArray: {
+        const QByteArray bytes = value.toByteArray();
+        return plist_new_data(bytes.constData(), uint64_t(bytes.size()));
+    }
+    case QMetaType::QDateTime: {
+        const qint64 milliseconds = value.toDateTime().toMSecsSinceEpoch() - referenceDateOffset * 1000;
+        return plist_new_date(int32_t(milliseconds / 1000), int32_t(milliseconds % 1000) * 1000);
+    }
+    case QMetaType::QVariantList:
+    case QMetaType::QStringList: {
+        plist_t array = plist_new_array();
+        for (const QVariant &element : value.toList()) {
+            if (plist_t node = toNode(element))
+                plist_array_append_item(array, node);
+        }
+        return array;
+    }
+    case QMetaType::QVariantMap: {
+        plist_t dictionary = plist_new_dict();
+        const QVariantMap map = value.toMap();
+        for (auto it = map.begin(); it != map.end(); ++it) {
+            if (plist_t node = toNode(it.value()))
+                plist_dict_set_item(dictionary, it.key().toUtf8().constData(), node);
+        }
+        return dictionary;
+    }
+    default:
+        return nullptr;
+    }
+}
+
 } // namespace
+
+QByteArray serialize(const QVariant &value, Format format)
+{
+    plist_t root = toNode(value);
+    if (!root)
+        return {};
+    Node owner(root, &plist_free);
+    char *bytes = nullptr;
+    uint32_t length = 0;
+    if (format == Format::XML)
+        plist_to_xml(root, &bytes, &length);
+    else
+        plist_to_bin(root, &bytes, &length);
+    const QByteArray result(bytes, qsizetype(length));
+    free(bytes);
+    return result;
+}
 
 std::optional<QVariant> parse(const QByteArray &bytes)
 {

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "model/storemodel.h"
+
+#include <QNetworkAccessManager>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace CatalogFixtures {
+struct Signer;
+}
+
+// A store model over a temporary home, with its main bundle configured for a test service.
+class ModelFixture
+{
+public:
+    ModelFixture(const CatalogFixtures::Signer &signer, const QUrl &serviceURL);
+
+private:
+    QTemporaryDir m_folder;
+    std::unique_ptr<QNetworkAccessManager> m_session;
+
+public:
+    StoreEnvironment environment;
+
+    std::unique_ptr<StoreModel> makeModel() { return std::make_unique<StoreModel>(environment); }
+    QString cacheFile() const;
+    void writeCache(const QByteArray &envelope) const;
+
+private:
+    StoreEnvironment makeEnvironment(const CatalogFixtures::Signer &signer, const QUrl &serviceURL);
+};

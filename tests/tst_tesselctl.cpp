@@ -1,0 +1,172 @@
+#include "catalog/base64.h"
+#include "catalogfixtures.h"
+#include "certificateissuer.h"
+#include "testserver.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace CatalogFixtures;
+
+namespace {
+
+struct Outcome
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+} // namespace
+
+class TesselctlTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    Signer m_signer;
+    QTemporaryDir m_folder;
+
+    // Runs a tool without blocking the event loop, so that a test server in this process answers.
+    Outcome run(const QString &tool, const QStringList &arguments)
+    {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("TESSEL_EXTRA_CA_CERTIFICATES"), caFile());
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), m_folder.filePath(QStringLiteral("data")));
+        process.setProcessEnvironment(environment);
+        QSignalSpy finished(&process, &QProcess::finished);
+        process.start(QStringLiteral(TESSEL_BIN_DIR "/") + tool, arguments);
+        if (!finished.wait(30000))
+            return {};
+        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+                QString::fromUtf8(process.readAllStandardError())};
+    }
+
+    QString caFile()
+    {
+        const QString path = m_folder.filePath(QStringLiteral("ca.pem"));
+        if (!QFile::exists(path))
+            write(QStringLiteral("ca.pem"), TestServer::authority().certificate);
+        return path;
+    }
+
+    QString write(const QString &name, const QByteArray &bytes)
+    {
+        const QString path = m_folder.filePath(name);
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(bytes);
+        return path;
+    }
+
+    QStringList configurationArguments() const
+    {
+        const ServiceConfiguration configuration = m_signer.configuration();
+        return {QStringLiteral("--issuer"), configuration.issuer, QStringLiteral("--key-id"), configuration.keyID,
+                QStringLiteral("--public-key"), configuration.publicKey};
+    }
+
+private Q_SLOTS:
+    void verifyCatalogReportsEachOutcome_data()
+    {
+        QTest::addColumn<QByteArray>("envelope");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+
+        QTest::newRow("good") << m_signer.envelopeOf({app(QStringLiteral("a")), app(QStringLiteral("b"))}) << 0
+                              << "a\tA\nb\tB\n" << "";
+        QTest::newRow("malformed") << QByteArray("{}") << 3 << "" << "error: malformed\n";
+        QTest::newRow("bad signature") << Signer{}.envelopeOf({}) << 3 << "" << "error: badSignature\n";
+        Signer other;
+        other.key = m_signer.key;
+        other.issuer = QStringLiteral("x");
+        QTest::newRow("wrong issuer") << other.envelopeOf({}) << 3 << "" << "error: wrongIssuer\n";
+    }
+
+    void verifyCatalogReportsEachOutcome()
+    {
+        QFETCH(QByteArray, envelope);
+        QFETCH(int, exitCode);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        const QString file = write(QStringLiteral("envelope"), envelope);
+        const Outcome outcome = run(QStringLiteral("tesselctl"),
+                                    QStringList{QStringLiteral("verify-catalog")} + configurationArguments() + QStringList{file});
+        QCOMPARE(outcome.exitCode, exitCode);
+        QCOMPARE(outcome.out, out);
+        QCOMPARE(outcome.err, err);
+    }
+
+    void compareVersionsTakesOperandsAfterDoubleDash()
+    {
+        QCOMPARE(run(QStringLiteral("tesselctl"), {QStringLiteral("compare-versions"), QStringLiteral("--"),
+                                                   QStringLiteral("-1.0"), QStringLiteral("1")})
+                     .out,
+                 QStringLiteral("ascending\n"));
+        QCOMPARE(run(QStringLiteral("tesselctl"), {QStringLiteral("compare-versions"), QStringLiteral("1.10"),
+                                                   QStringLiteral("1.9")})
+                     .out,
+                 QStringLiteral("descending\n"));
+        const Outcome missing = run(QStringLiteral("tesselctl"), {QStringLiteral("compare-versions"), QStringLiteral("1")});
+        QCOMPARE(missing.exitCode, 2);
+        QVERIFY(missing.err.contains(QStringLiteral("usage")));
+    }
+
+    void catalogLoadsFromTheServiceThenTheCache()
+    {
+        TestServer server;
+        server.respond("/v1/catalog", HttpResponse::ok(m_signer.envelopeOf({app(QStringLiteral("a"))}), "application/json"));
+        const QString cache = m_folder.filePath(QStringLiteral("cache.json"));
+        const QStringList arguments = QStringList{QStringLiteral("catalog"), QStringLiteral("--service"),
+                                                  server.url().toString()}
+            + configurationArguments() + QStringList{QStringLiteral("--cache"), cache};
+        const Outcome online = run(QStringLiteral("tesselctl"), arguments);
+        QCOMPARE(online.exitCode, 0);
+        QCOMPARE(online.out, QStringLiteral("a\tA\n"));
+
+        HttpResponse down = HttpResponse::notFound();
+        down.status = 500;
+        server.respond("/v1/catalog", down);
+        QCOMPARE(run(QStringLiteral("tesselctl"), arguments).out, QStringLiteral("a\tA\n"));
+        QFile::remove(cache);
+        const Outcome offline = run(QStringLiteral("tesselctl"), arguments);
+        QCOMPARE(offline.exitCode, 3);
+        QCOMPARE(offline.err, QStringLiteral("error: unavailable\n"));
+    }
+
+    void serviceToolSignsWhatVerifyAccepts()
+    {
+        const QString key = m_folder.filePath(QStringLiteral("key.pem"));
+        const Outcome keygen = run(QStringLiteral("tessel-service"), {QStringLiteral("keygen"), QStringLiteral("--out"), key});
+        QCOMPARE(keygen.exitCode, 0);
+        const QStringList lines = keygen.out.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 2);
+        const QString publicKey = lines[0].section(u'\t', 1);
+        QCOMPARE(publicKey.size(), 43);
+        QCOMPARE(Base64::decodeURL(publicKey), Base64::decode(lines[1].section(u'\t', 1)));
+        const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
+        QCOMPARE(QFile(key).permissions() & others, QFile::Permissions());
+
+        const QString catalog = write(QStringLiteral("catalog.json"), catalogJSON(QStringLiteral("me"), {app(QStringLiteral("z"))}));
+        const QString envelope = m_folder.filePath(QStringLiteral("signed"));
+        QCOMPARE(run(QStringLiteral("tessel-service"), {QStringLiteral("sign-catalog"), QStringLiteral("--key"), key,
+                                                        QStringLiteral("--kid"), QStringLiteral("k9"),
+                                                        QStringLiteral("--out"), envelope, catalog})
+                     .exitCode,
+                 0);
+        const Outcome verified = run(QStringLiteral("tesselctl"),
+                                     {QStringLiteral("verify-catalog"), QStringLiteral("--issuer"), QStringLiteral("me"),
+                                      QStringLiteral("--key-id"), QStringLiteral("k9"), QStringLiteral("--public-key"),
+                                      publicKey, envelope});
+        QCOMPARE(verified.exitCode, 0);
+        QCOMPARE(verified.out, QStringLiteral("z\tZ\n"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TesselctlTest)
+#include "tst_tesselctl.moc"
