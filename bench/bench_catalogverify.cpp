@@ -1,0 +1,54 @@
+// How long verifying a large signed catalog takes, next to the cost of only parsing the
+// same JSON: the ratio shows what signature checking and shape validation add.
+#include "catalog/catalogloader.h"
+#include "catalogfixtures.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QJsonDocument>
+#include <cstdio>
+
+using namespace CatalogFixtures;
+
+namespace {
+
+template<typename Work>
+double bestMilliseconds(int rounds, Work work)
+{
+    double best = 1e300;
+    for (int i = 0; i < rounds; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        best = std::min(best, timer.nsecsElapsed() / 1e6);
+    }
+    return best;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication application(argc, argv);
+    const int appCount = 2000;
+    QList<QJsonObject> apps;
+    for (int i = 0; i < appCount; ++i)
+        apps.append(app(QStringLiteral("app-%1").arg(i)));
+    const Signer signer;
+    const QByteArray payload = catalogJSON(signer.issuer, apps);
+    const QByteArray envelope = signer.envelope(payload);
+    const CatalogLoader loader(signer.configuration(), QString());
+
+    bool verified = true;
+    const double verify = bestMilliseconds(10, [&] { verified = verified && loader.decode(envelope).hasValue(); });
+    const double parse = bestMilliseconds(10, [&] { verified = verified && QJsonDocument::fromJson(payload).isObject(); });
+    if (!verified) {
+        std::fprintf(stderr, "the benchmark catalog did not verify\n");
+        return 1;
+    }
+    std::printf("catalog of %d apps, envelope %.1f KiB\n", appCount, envelope.size() / 1024.0);
+    std::printf("verify (decode):        %8.2f ms\n", verify);
+    std::printf("JSON parse only (base): %8.2f ms\n", parse);
+    std::printf("ratio verify/parse:     %8.2f\n", verify / parse);
+    return 0;
+}
