@@ -2,23 +2,19 @@
 
 #include "catalog/catalogloader.h"
 #include "catalogfixtures.h"
-#include "platform/propertylist.h"
+#include "platform/desktopentryregistry.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-namespace {
-
-void writeFile(const QString &path, const QByteArray &bytes)
+void writeTestFile(const QString &path, const QByteArray &bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         qFatal("cannot write %s", qPrintable(path));
 }
-
-} // namespace
 
 ModelFixture::ModelFixture(const CatalogFixtures::Signer &signer, const QUrl &serviceURL)
     : m_session(std::make_unique<QNetworkAccessManager>()), environment(makeEnvironment(signer, serviceURL))
@@ -28,18 +24,14 @@ ModelFixture::ModelFixture(const CatalogFixtures::Signer &signer, const QUrl &se
 StoreEnvironment ModelFixture::makeEnvironment(const CatalogFixtures::Signer &signer, const QUrl &serviceURL)
 {
     m_session->setTransferTimeout(2000);
-    const ServiceConfiguration configuration = signer.configuration(serviceURL);
-    const QString bundle = m_folder.filePath(QStringLiteral("Tessel Store.app"));
-    writeFile(bundle + QStringLiteral("/Contents/Info.plist"),
-              PropertyList::serialize(QVariantMap{{QStringLiteral("TesselServiceURL"), configuration.serverURL.toString()},
-                                                  {QStringLiteral("TesselServiceIssuer"), configuration.issuer},
-                                                  {QStringLiteral("TesselServiceKeyID"), configuration.keyID},
-                                                  {QStringLiteral("TesselServicePublicKey"), configuration.publicKey}},
-                                      PropertyList::Format::XML));
+    const Locations locations = Locations::under(m_folder.path());
+    for (const QString &folder : locations.applicationsFolders())
+        QDir().mkpath(folder);
     return StoreEnvironment{
         .session = m_session.get(),
-        .mainBundle = Bundle::at(bundle),
-        .locations = Locations::under(m_folder.path()),
+        .configuration = signer.configuration(serviceURL),
+        .locations = locations,
+        .registry = std::make_shared<DesktopEntryRegistry>(locations),
         .systemVersion = {14, 5, 2},
         .preferredLanguages = {QStringLiteral("pt-BR"), QStringLiteral("en")},
         .now = [] { return QDateTime(QDate(2026, 12, 9), QTime(12, 0), Qt::UTC); },
@@ -53,5 +45,5 @@ QString ModelFixture::cacheFile() const
 
 void ModelFixture::writeCache(const QByteArray &envelope) const
 {
-    writeFile(cacheFile(), envelope);
+    writeTestFile(cacheFile(), envelope);
 }

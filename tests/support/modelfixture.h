@@ -10,7 +10,11 @@ namespace CatalogFixtures {
 struct Signer;
 }
 
-// A store model over a temporary home, with its main bundle configured for a test service.
+// Writes a file, making its folders; a test that cannot write its own fixtures stops.
+void writeTestFile(const QString &path, const QByteArray &bytes);
+
+// A store model over a temporary machine (home, Applications folders, desktop entries),
+// configured for a test service.
 class ModelFixture
 {
 public:

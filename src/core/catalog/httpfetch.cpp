@@ -30,6 +30,11 @@ struct DeleteLater
 QCoro::Task<std::optional<HTTPAnswer>> get(QNetworkAccessManager *session, QUrl url)
 {
     std::unique_ptr<QNetworkReply, DeleteLater> reply(session->get(QNetworkRequest(url)));
+    QNetworkReply *watched = reply.get();
+    QObject::connect(watched, &QNetworkReply::downloadProgress, watched, [watched](qint64 received) {
+        if (received > maximumBodySize)
+            watched->abort();
+    });
     co_await reply.get();
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (!status.isValid() || !onlyReflectsStatus(reply->error()))

@@ -17,8 +17,12 @@ struct HTTPAnswer
 
 namespace HTTPFetch {
 
+// Documents are read whole into memory; a larger body is a hostile or broken server.
+constexpr qint64 maximumBodySize = 64 * 1024 * 1024;
+
 // A plain GET (no extra headers) through the session. Nothing when the transfer failed
-// (no connection, TLS failure, timeout, a body cut short); an HTTP error status is an answer.
+// (no connection, TLS failure, timeout, a body cut short, a body over maximumBodySize);
+// an HTTP error status is an answer.
 QCoro::Task<std::optional<HTTPAnswer>> get(QNetworkAccessManager *session, QUrl url);
 
 } // namespace HTTPFetch

@@ -1,23 +1,32 @@
 #pragma once
 
-#include "platform/bundle.h"
+#include "catalog/serviceconfiguration.h"
+#include "platform/appregistry.h"
 #include "platform/locations.h"
 #include "platform/systemversion.h"
 
 #include <QDateTime>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 class QNetworkAccessManager;
+class QObject;
 
 // Everything the store model takes from the machine it runs on, handed in at creation
 // so that a test can build a model over its own folders, server and clock.
 struct StoreEnvironment
 {
-    QNetworkAccessManager *session = nullptr; // not owned; must outlive the model
-    Bundle mainBundle;
+    QNetworkAccessManager *session = nullptr; // the shared session; not owned, outlives the model
+    ServiceConfiguration configuration;
     Locations locations;
+    std::shared_ptr<AppRegistry> registry;
     SystemVersion systemVersion;
     QStringList preferredLanguages;
     std::function<QDateTime()> now;
+
+    // The real machine: the main bundle's configuration, the user's folders, the desktop's
+    // application entries, the kernel's version, the system clock. The session is made as
+    // a child of owner.
+    static StoreEnvironment standard(QObject *owner);
 };

@@ -4,6 +4,7 @@
 #include "catalog/serviceconfiguration.h"
 #include "feeds/appcastrelease.h"
 #include "install/installedapp.h"
+#include "install/installer.h"
 #include "job.h"
 #include "storeenvironment.h"
 
@@ -11,7 +12,10 @@
 #include <QList>
 #include <QMap>
 #include <QObject>
+#include <memory>
 #include <qcorotask.h>
+
+class FolderWatcher;
 
 using ReleaseMap = QMap<QString, AppcastRelease>;
 using InstalledMap = QMap<QString, InstalledApp>;
@@ -29,12 +33,14 @@ class StoreModel : public QObject
     Q_PROPERTY(JobMap jobs READ jobs NOTIFY jobsChanged)
     Q_PROPERTY(LoadState loadState READ loadState NOTIFY loadStateChanged)
     Q_PROPERTY(QDateTime lastChecked READ lastChecked NOTIFY lastCheckedChanged)
+    Q_PROPERTY(QList<CatalogApp> updates READ updates NOTIFY updatesChanged)
     Q_PROPERTY(QString language READ language CONSTANT)
 
 public:
     enum class LoadState { Loading, Ready, Failed };
     Q_ENUM(LoadState)
 
+    // Starts watching the Applications folders at once; loads nothing until load().
     explicit StoreModel(StoreEnvironment environment, QObject *parent = nullptr);
     ~StoreModel() override;
 
@@ -48,11 +54,25 @@ public:
     LoadState loadState() const { return m_loadState; }
     QDateTime lastChecked() const { return m_lastChecked; } // invalid before the first check
     const QString &language() const { return m_language; }
-    const ServiceConfiguration &configuration() const { return m_configuration; }
+    const ServiceConfiguration &configuration() const { return m_environment.configuration; }
 
-    // Fetches the catalog (the cache stands in when the service does not answer) and keeps
-    // the apps this system can run. Never fails to its caller; a failure only moves loadState.
+    // The apps, in catalog order, whose installed build is older than their release's.
+    QList<CatalogApp> updates() const;
+
+    // The whole refresh: the catalog (the cache stands in when the service does not answer),
+    // then the installed scan, then every feed. Never fails to its caller; a failed catalog
+    // load only moves loadState and ends there.
     QCoro::Task<> load();
+
+    // Finds the installed copy of every app again, from the disk.
+    void scanInstalled();
+
+    // Fetches every app's feed at once and records each newest release as it arrives;
+    // lastChecked is set when all are done, whatever their outcome.
+    QCoro::Task<> checkForUpdates();
+
+    // What the window calls when the application becomes active: the disk may have changed.
+    void applicationBecameActive();
 
 Q_SIGNALS:
     void appsChanged();
@@ -61,16 +81,18 @@ Q_SIGNALS:
     void jobsChanged();
     void loadStateChanged();
     void lastCheckedChanged();
+    void updatesChanged();
 
 private:
     template<typename T>
     void assign(T &member, T value, void (StoreModel::*changed)());
 
     QList<CatalogApp> runnableApps(const QList<CatalogApp> &apps) const;
+    QCoro::Task<> checkFeed(CatalogApp app);
 
     StoreEnvironment m_environment;
-    ServiceConfiguration m_configuration;
     QString m_language;
+    Installer m_installer;
 
     QList<CatalogApp> m_apps;
     ReleaseMap m_releases;
@@ -78,4 +100,6 @@ private:
     JobMap m_jobs;
     LoadState m_loadState = LoadState::Loading;
     QDateTime m_lastChecked;
+
+    std::unique_ptr<FolderWatcher> m_folderWatcher;
 };

@@ -10,6 +10,16 @@ QString xdgFolder(const char *variable, const QString &fallback)
     return QDir::isAbsolutePath(value) ? QDir::cleanPath(value) : fallback;
 }
 
+QStringList xdgFolders(const char *variable, const QStringList &fallback)
+{
+    QStringList folders;
+    for (const QString &folder : qEnvironmentVariable(variable).split(u':', Qt::SkipEmptyParts)) {
+        if (QDir::isAbsolutePath(folder))
+            folders.append(QDir::cleanPath(folder));
+    }
+    return folders.isEmpty() ? fallback : folders;
+}
+
 } // namespace
 
 Locations Locations::standard()
@@ -18,7 +28,9 @@ Locations Locations::standard()
     return {
         .home = home,
         .dataHome = xdgFolder("XDG_DATA_HOME", home + QStringLiteral("/.local/share")),
+        .dataDirs = xdgFolders("XDG_DATA_DIRS", {QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share")}),
         .cacheHome = xdgFolder("XDG_CACHE_HOME", home + QStringLiteral("/.cache")),
+        .systemApplications = QStringLiteral("/Applications"),
     };
 }
 
@@ -27,6 +39,18 @@ Locations Locations::under(const QString &root)
     return {
         .home = root + QStringLiteral("/home"),
         .dataHome = root + QStringLiteral("/home/.local/share"),
+        .dataDirs = {root + QStringLiteral("/usr/share")},
         .cacheHome = root + QStringLiteral("/home/.cache"),
+        .systemApplications = root + QStringLiteral("/Applications"),
     };
+}
+
+QString Locations::userApplications() const
+{
+    return home + QStringLiteral("/Applications");
+}
+
+QStringList Locations::applicationsFolders() const
+{
+    return {systemApplications, userApplications()};
 }

@@ -8,8 +8,14 @@
 struct Locations
 {
     QString home;
-    QString dataHome;  // per-user application data ($XDG_DATA_HOME)
-    QString cacheHome; // per-user caches ($XDG_CACHE_HOME)
+    QString dataHome;           // per-user application data ($XDG_DATA_HOME)
+    QStringList dataDirs;       // system-wide application data ($XDG_DATA_DIRS)
+    QString cacheHome;          // per-user caches ($XDG_CACHE_HOME)
+    QString systemApplications; // the machine's Applications folder, "/Applications"
+
+    // Where apps are installed, in order of preference: the machine's, then the user's.
+    QStringList applicationsFolders() const;
+    QString userApplications() const;
 
     // From $HOME and the XDG variables, with the XDG defaults when they are unset or relative.
     static Locations standard();

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "appcastrelease.h"
+#include "platform/systemversion.h"
+
+#include <QUrl>
+#include <qcorotask.h>
+#include <optional>
+
+class QNetworkAccessManager;
+
+namespace AppcastFetch {
+
+// The newest release an app's feed offers this system. Nothing when the feed cannot be
+// fetched completely, is not well-formed, or offers nothing this system runs. The feed is
+// parsed on the thread pool, so that large feeds never hold up the main thread.
+QCoro::Task<std::optional<AppcastRelease>> newestRelease(QNetworkAccessManager *session, QUrl feed,
+                                                         SystemVersion systemVersion);
+
+} // namespace AppcastFetch

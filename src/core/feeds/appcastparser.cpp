@@ -1,0 +1,137 @@
+#include "appcastparser.h"
+
+#include "catalog/plaininteger.h"
+#include "catalog/urlparsing.h"
+#include "catalog/version.h"
+
+#include <QXmlStreamReader>
+
+namespace {
+
+const QString itemName = QStringLiteral("item");
+const QString enclosureName = QStringLiteral("enclosure");
+const QString shortVersionName = QStringLiteral("sparkle:shortVersionString");
+const QString versionName = QStringLiteral("sparkle:version");
+const QString minimumSystemName = QStringLiteral("sparkle:minimumSystemVersion");
+const QString deltaFromName = QStringLiteral("sparkle:deltaFrom");
+const QString urlName = QStringLiteral("url");
+const QString lengthName = QStringLiteral("length");
+const QString edSignatureName = QStringLiteral("sparkle:edSignature");
+
+std::optional<QString> attribute(const QMap<QString, QString> &attributes, const QString &name)
+{
+    const auto found = attributes.constFind(name);
+    return found == attributes.constEnd() ? std::nullopt : std::optional<QString>(*found);
+}
+
+} // namespace
+
+std::optional<QList<AppcastRelease>> AppcastParser::releases(const QByteArray &feed)
+{
+    AppcastParser parser;
+    QXmlStreamReader reader(feed);
+    reader.setNamespaceProcessing(false);
+    while (!reader.atEnd()) {
+        switch (reader.readNext()) {
+        case QXmlStreamReader::StartElement:
+            parser.elementStarted(reader.qualifiedName(), reader.attributes());
+            break;
+        case QXmlStreamReader::Characters:
+            parser.charactersFound(reader.text());
+            break;
+        case QXmlStreamReader::EndElement:
+            parser.elementEnded(reader.qualifiedName());
+            break;
+        case QXmlStreamReader::EntityReference:
+            // An entity the reader could not expand (an external one): never fetched.
+            return std::nullopt;
+        default:
+            break;
+        }
+    }
+    if (reader.hasError())
+        return std::nullopt;
+    return std::move(parser.m_releases);
+}
+
+std::optional<AppcastRelease> AppcastParser::newest(const QByteArray &feed, const SystemVersion &systemVersion)
+{
+    const std::optional<QList<AppcastRelease>> all = releases(feed);
+    if (!all)
+        return std::nullopt;
+    const QString system = systemVersion.full();
+    std::optional<AppcastRelease> best;
+    for (const AppcastRelease &release : *all) {
+        if (release.minimumSystemVersion
+            && Version::compare(*release.minimumSystemVersion, system) == Version::Order::Descending)
+            continue;
+        if (!best || Version::compare(best->build, release.build) == Version::Order::Ascending)
+            best = release;
+    }
+    return best;
+}
+
+void AppcastParser::elementStarted(QStringView name, const QXmlStreamAttributes &attributes)
+{
+    m_text.clear();
+    if (name == itemName) {
+        m_inItem = true;
+        m_shortVersion.reset();
+        m_build.reset();
+        m_minimumSystem.reset();
+        m_enclosure.reset();
+    } else if (name == enclosureName && m_inItem) {
+        // Delta archives (feeds list them after the full one) are never installed, so they
+        // must not displace the item's full archive.
+        if (attributes.hasAttribute(deltaFromName))
+            return;
+        QMap<QString, QString> enclosure;
+        for (const QXmlStreamAttribute &attribute : attributes)
+            enclosure.insert(attribute.qualifiedName().toString(), attribute.value().toString());
+        m_enclosure = std::move(enclosure);
+    }
+}
+
+void AppcastParser::charactersFound(QStringView characters)
+{
+    m_text.append(characters);
+}
+
+void AppcastParser::elementEnded(QStringView name)
+{
+    if (!m_inItem)
+        return;
+    if (name == shortVersionName) {
+        m_shortVersion = m_text.trimmed();
+    } else if (name == versionName) {
+        m_build = m_text.trimmed();
+    } else if (name == minimumSystemName) {
+        m_minimumSystem = m_text.trimmed();
+    } else if (name == itemName) {
+        m_inItem = false;
+        if (std::optional<AppcastRelease> release = itemRelease())
+            m_releases.append(std::move(*release));
+    }
+}
+
+std::optional<AppcastRelease> AppcastParser::itemRelease() const
+{
+    if (!m_enclosure || m_enclosure->isEmpty())
+        return std::nullopt;
+    const QMap<QString, QString> &enclosure = *m_enclosure;
+    const std::optional<QUrl> url = parseURL(enclosure.value(urlName));
+    if (!url || url->scheme() != QLatin1String("https"))
+        return std::nullopt;
+    const QString build = m_build.value_or(enclosure.value(versionName));
+    if (build.isEmpty())
+        return std::nullopt;
+    AppcastRelease release;
+    release.build = build;
+    release.shortVersion = m_shortVersion.value_or(attribute(enclosure, shortVersionName).value_or(build));
+    release.url = *url;
+    if (const std::optional<QString> length = attribute(enclosure, lengthName))
+        release.length = parsePlainInteger(*length);
+    release.edSignature = attribute(enclosure, edSignatureName);
+    release.minimumSystemVersion = m_minimumSystem ? m_minimumSystem : attribute(enclosure, minimumSystemName);
+    return release;
+}

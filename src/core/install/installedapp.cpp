@@ -1,0 +1,27 @@
+#include "installedapp.h"
+
+#include "platform/bundle.h"
+
+namespace {
+
+QString stringEntry(const QVariantMap &info, const QString &key)
+{
+    const QVariant value = info.value(key);
+    return value.typeId() == QMetaType::QString ? value.toString() : QString();
+}
+
+} // namespace
+
+std::optional<InstalledApp> InstalledApp::at(const QString &bundle)
+{
+    const std::optional<QVariantMap> info = Bundle::at(bundle).infoDictionary();
+    if (!info)
+        return std::nullopt;
+    return fromInfo(bundle, *info);
+}
+
+InstalledApp InstalledApp::fromInfo(const QString &bundle, const QVariantMap &info)
+{
+    return {bundle, stringEntry(info, QStringLiteral("CFBundleShortVersionString")),
+            stringEntry(info, QStringLiteral("CFBundleVersion"))};
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "catalog/catalog.h"
+#include "feeds/appcastrelease.h"
+#include "installedapp.h"
+#include "platform/locations.h"
+
+#include <QList>
+#include <optional>
+
+class AppRegistry;
+
+// Finds and (later) replaces the installed copies of catalog apps. Holds only where to
+// look; nothing is cached between calls, so every answer reflects the disk.
+class Installer
+{
+public:
+    Installer(Locations locations, const AppRegistry *registry);
+
+    // The copy to use: from the two Applications folders' top level and the app registry,
+    // those whose identifier is the app's, ranked by preferredCopy().
+    std::optional<InstalledApp> installed(const CatalogApp &app) const;
+
+    // A copy in the machine's Applications folder beats one in the user's, whatever the
+    // versions; within one folder the higher build wins; copies elsewhere never count.
+    static std::optional<InstalledApp> preferredCopy(const QList<InstalledApp> &copies, const Locations &locations);
+
+    // True when the release's build is newer than the copy's; short versions play no part.
+    static bool needsUpdate(const InstalledApp &installed, const AppcastRelease &release);
+
+private:
+    Locations m_locations;
+    const AppRegistry *m_registry;
+};

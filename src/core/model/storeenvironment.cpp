@@ -1,0 +1,20 @@
+#include "storeenvironment.h"
+
+#include "platform/bundle.h"
+#include "platform/desktopentryregistry.h"
+#include "platform/networksession.h"
+#include "platform/preferredlanguages.h"
+
+StoreEnvironment StoreEnvironment::standard(QObject *owner)
+{
+    const Locations locations = Locations::standard();
+    return {
+        .session = createNetworkSession(owner),
+        .configuration = ServiceConfiguration::fromBundle(Bundle::main()),
+        .locations = locations,
+        .registry = std::make_shared<DesktopEntryRegistry>(locations),
+        .systemVersion = SystemVersion::current(),
+        .preferredLanguages = ::preferredLanguages(),
+        .now = [] { return QDateTime::currentDateTimeUtc(); },
+    };
+}
