@@ -1,3 +1,4 @@
+#include "bundlefactory.h"
 #include "catalog/base64.h"
 #include "catalogfixtures.h"
 #include "certificateissuer.h"
@@ -36,7 +37,10 @@ private:
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("TESSEL_EXTRA_CA_CERTIFICATES"), caFile());
+        environment.insert(QStringLiteral("HOME"), m_folder.filePath(QStringLiteral("home")));
         environment.insert(QStringLiteral("XDG_DATA_HOME"), m_folder.filePath(QStringLiteral("data")));
+        environment.insert(QStringLiteral("XDG_DATA_DIRS"), m_folder.filePath(QStringLiteral("share")));
+        environment.insert(QStringLiteral("TESSEL_SYSTEM_APPLICATIONS"), m_folder.filePath(QStringLiteral("Applications")));
         process.setProcessEnvironment(environment);
         QSignalSpy finished(&process, &QProcess::finished);
         process.start(QStringLiteral(TESSEL_BIN_DIR "/") + tool, arguments);
@@ -137,6 +141,48 @@ private Q_SLOTS:
         const Outcome offline = run(QStringLiteral("tesselctl"), arguments);
         QCOMPARE(offline.exitCode, 3);
         QCOMPARE(offline.err, QStringLiteral("error: unavailable\n"));
+    }
+
+    void newestReleasePrintsOneLineOrNothing()
+    {
+        const QString feed = QStringLiteral(TESSEL_TEST_DATA "/feeds/quire-legacy.xml");
+        const Outcome found = run(QStringLiteral("tesselctl"), {QStringLiteral("newest-release"), QStringLiteral("--system"),
+                                                                QStringLiteral("14.5.0"), feed});
+        QCOMPARE(found.exitCode, 0);
+        QCOMPARE(found.out, QStringLiteral("2024.10\t2024.10\thttps://downloads.orvel.example/quire/Quire-2024.10.dmg\t\t\t12.0\n"));
+        const QString empty = write(QStringLiteral("empty.xml"), "<rss><channel/></rss>");
+        const Outcome none = run(QStringLiteral("tesselctl"), {QStringLiteral("newest-release"), QStringLiteral("--system"),
+                                                               QStringLiteral("14.5.0"), empty});
+        QCOMPARE(none.exitCode, 1);
+        QCOMPARE(none.out, QString());
+    }
+
+    void checkAndInstalledReportThisMachine()
+    {
+        TestServer server;
+        QJsonObject a = app(QStringLiteral("a"));
+        a.insert(QStringLiteral("appcastURL"), server.url(QStringLiteral("/a.xml")).toString());
+        QJsonObject b = app(QStringLiteral("b"));
+        b.insert(QStringLiteral("appcastURL"), server.url(QStringLiteral("/b.xml")).toString());
+        server.respond("/v1/catalog", HttpResponse::ok(m_signer.envelopeOf({a, b}), "application/json"));
+        server.respond("/a.xml", HttpResponse::ok("<rss xmlns:sparkle=\"s\"><channel><item><sparkle:version>2</sparkle:version>"
+                                                  "<enclosure url=\"https://d.example/a.zip\"/></item></channel></rss>",
+                                                  "application/rss+xml"));
+        const QString bundle = BundleFactory::write(m_folder.filePath(QStringLiteral("Applications/A.app")),
+                                                    BundleFactory::info(QStringLiteral("com.orvel.a"), QStringLiteral("1.0"),
+                                                                        QStringLiteral("1")));
+        const QStringList service = QStringList{QStringLiteral("--service"), server.url().toString()} + configurationArguments();
+
+        const Outcome checked = run(QStringLiteral("tesselctl"), QStringList{QStringLiteral("check")} + service);
+        QCOMPARE(checked.exitCode, 0);
+        const QStringList lines = checked.out.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines[0], QStringLiteral("a\t1\t2\tupdate"));
+        QCOMPARE(lines[1], QStringLiteral("b\t-\t-"));
+        QVERIFY(lines[2].startsWith(QStringLiteral("lastChecked\t20")));
+
+        const Outcome installed = run(QStringLiteral("tesselctl"), QStringList{QStringLiteral("installed")} + service);
+        QCOMPARE(installed.out, QStringLiteral("a\t%1\t1.0\t1\n").arg(bundle));
     }
 
     void serviceToolSignsWhatVerifyAccepts()

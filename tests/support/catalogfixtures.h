@@ -10,7 +10,7 @@
 namespace CatalogFixtures {
 
 // An app record with every required key.
-QJsonObject app(const QString &productID, const QString &minimumSystemVersion = QStringLiteral("10.0"));
+QJsonObject app(const QString &productID, const QString &minimumSystemVersion = QStringLiteral("1.0"));
 
 QByteArray catalogJSON(const QString &issuer, const QList<QJsonObject> &apps, int version = 1);
 

@@ -2,6 +2,8 @@
 #include "catalog/catalogloader.h"
 #include "catalog/version.h"
 #include "commandline.h"
+#include "feeds/appcastparser.h"
+#include "model/storemodel.h"
 #include "platform/bundle.h"
 #include "platform/networksession.h"
 
@@ -21,10 +23,16 @@ const QList<QCommandLineOption> configurationOptions{
     valueOption("public-key", "Ed25519 public key, base64url", "P"),
 };
 
-// The main bundle's configuration with the fields given on the command line replaced.
-ServiceConfiguration configurationFrom(const QCommandLineParser &parser)
+const QList<QCommandLineOption> serviceOptions = configurationOptions + QList<QCommandLineOption>{
+    valueOption("service", "service base address", "URL"),
+};
+
+// A configuration with the fields given on the command line replaced.
+ServiceConfiguration configurationFrom(const QCommandLineParser &parser,
+                                       ServiceConfiguration configuration = ServiceConfiguration::fromBundle(Bundle::main()))
 {
-    ServiceConfiguration configuration = ServiceConfiguration::fromBundle(Bundle::main());
+    if (parser.optionNames().contains(QStringLiteral("service")))
+        configuration.serverURL = QUrl(parser.value(QStringLiteral("service")));
     if (parser.isSet(QStringLiteral("issuer")))
         configuration.issuer = parser.value(QStringLiteral("issuer"));
     if (parser.isSet(QStringLiteral("key-id")))
@@ -77,12 +85,77 @@ int catalog(const QCommandLineParser &parser)
 {
     const QString cache = parser.isSet(QStringLiteral("cache")) ? parser.value(QStringLiteral("cache"))
                                                                : CatalogLoader::defaultCacheURL();
-    ServiceConfiguration configuration = configurationFrom(parser);
-    if (parser.isSet(QStringLiteral("service")))
-        configuration.serverURL = QUrl(parser.value(QStringLiteral("service")));
-    const CatalogLoader loader(configuration, cache);
-    const std::unique_ptr<QNetworkAccessManager> session(createNetworkSession(nullptr));
-    return printCatalog(QCoro::waitFor(loader.load(session.get())));
+    const CatalogLoader loader(configurationFrom(parser), cache);
+    QObject owner;
+    return printCatalog(QCoro::waitFor(loader.load(createNetworkSession(&owner))));
+}
+
+int newestRelease(const QCommandLineParser &parser)
+{
+    QFile file(parser.positionalArguments().first());
+    if (!file.open(QIODevice::ReadOnly)) {
+        printError(QStringLiteral("error: cannot read %1").arg(file.fileName()));
+        return ExitFailure;
+    }
+    const SystemVersion system = SystemVersion::parse(parser.value(QStringLiteral("system")));
+    const std::optional<AppcastRelease> release = AppcastParser::newest(file.readAll(), system);
+    if (!release)
+        return ExitFailure;
+    printLine(QStringList{release->build, release->shortVersion, release->url.toString(),
+                          release->length ? QString::number(*release->length) : QString(),
+                          release->edSignature.value_or(QString()), release->minimumSystemVersion.value_or(QString())}
+                  .join(u'\t'));
+    return ExitSuccess;
+}
+
+// This machine as the store sees it, configured from the main bundle and the command line.
+// Its network session belongs to owner, which the caller ends before the application.
+StoreEnvironment environmentFrom(const QCommandLineParser &parser, QObject *owner)
+{
+    StoreEnvironment environment = StoreEnvironment::standard(owner);
+    environment.configuration = configurationFrom(parser, environment.configuration);
+    return environment;
+}
+
+int check(const QCommandLineParser &parser)
+{
+    QObject owner;
+    const auto model = std::make_unique<StoreModel>(environmentFrom(parser, &owner));
+    QCoro::waitFor(model->load());
+    if (model->loadState() != StoreModel::LoadState::Ready) {
+        printError(QStringLiteral("error: no catalog could be loaded"));
+        return ExitCatalogError;
+    }
+    const QList<CatalogApp> updates = model->updates();
+    for (const CatalogApp &app : model->apps()) {
+        const auto copy = model->installed().constFind(app.productID);
+        const auto release = model->releases().constFind(app.productID);
+        QStringList fields{app.productID, copy == model->installed().constEnd() ? QStringLiteral("-") : copy->build,
+                           release == model->releases().constEnd() ? QStringLiteral("-") : release->build};
+        if (updates.contains(app))
+            fields.append(QStringLiteral("update"));
+        printLine(fields.join(u'\t'));
+    }
+    printLine(QStringLiteral("lastChecked\t") + model->lastChecked().toString(Qt::ISODate));
+    return ExitSuccess;
+}
+
+int installed(const QCommandLineParser &parser)
+{
+    QObject owner;
+    const StoreEnvironment environment = environmentFrom(parser, &owner);
+    const CatalogLoader loader(environment.configuration, CatalogLoader::defaultCacheURL(environment.locations));
+    const CatalogResult catalog = QCoro::waitFor(loader.load(environment.session));
+    if (!catalog) {
+        printError(QStringLiteral("error: ") + errorName(catalog.error()));
+        return ExitCatalogError;
+    }
+    const Installer installer(environment.locations, environment.registry.get());
+    for (const CatalogApp &app : catalog->apps) {
+        if (const std::optional<InstalledApp> copy = installer.installed(app))
+            printLine(QStringList{app.productID, copy->url, copy->shortVersion, copy->build}.join(u'\t'));
+    }
+    return ExitSuccess;
 }
 
 } // namespace
@@ -108,10 +181,28 @@ int main(int argc, char *argv[])
         {
             .name = QStringLiteral("catalog"),
             .synopsis = QStringLiteral("[--service URL --issuer I --key-id K --public-key P] [--cache FILE]"),
-            .options = configurationOptions
-                + QList<QCommandLineOption>{valueOption("service", "service base address", "URL"),
-                                            valueOption("cache", "catalog cache file", "FILE")},
+            .options = serviceOptions + QList<QCommandLineOption>{valueOption("cache", "catalog cache file", "FILE")},
             .run = catalog,
+        },
+        {
+            .name = QStringLiteral("newest-release"),
+            .synopsis = QStringLiteral("--system X.Y.Z FILE"),
+            .options = {valueOption("system", "the system version to choose for", "X.Y.Z")},
+            .requiredOptions = {QStringLiteral("system")},
+            .operandCount = 1,
+            .run = newestRelease,
+        },
+        {
+            .name = QStringLiteral("check"),
+            .synopsis = QStringLiteral("[--service URL --issuer I --key-id K --public-key P]"),
+            .options = serviceOptions,
+            .run = check,
+        },
+        {
+            .name = QStringLiteral("installed"),
+            .synopsis = QStringLiteral("[--service URL --issuer I --key-id K --public-key P]"),
+            .options = serviceOptions,
+            .run = installed,
         },
     };
     return runCommand(QStringLiteral("tesselctl"), commands, application.arguments());

@@ -30,7 +30,7 @@ Locations Locations::standard()
         .dataHome = xdgFolder("XDG_DATA_HOME", home + QStringLiteral("/.local/share")),
         .dataDirs = xdgFolders("XDG_DATA_DIRS", {QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share")}),
         .cacheHome = xdgFolder("XDG_CACHE_HOME", home + QStringLiteral("/.cache")),
-        .systemApplications = QStringLiteral("/Applications"),
+        .systemApplications = xdgFolder("TESSEL_SYSTEM_APPLICATIONS", QStringLiteral("/Applications")),
     };
 }
 

@@ -18,6 +18,8 @@ struct Locations
     QString userApplications() const;
 
     // From $HOME and the XDG variables, with the XDG defaults when they are unset or relative.
+    // $TESSEL_SYSTEM_APPLICATIONS stands in for "/Applications", so that a demo or a test
+    // run of the tools never touches the machine's own.
     static Locations standard();
 
     // Every location below one folder, as a test or a sandboxed run uses it.
