@@ -27,6 +27,9 @@ private:
 public:
     StoreEnvironment environment;
 
+    // The model's session; its transfer timeout is two seconds unless a test changes it.
+    QNetworkAccessManager *session() const { return m_session.get(); }
+
     std::unique_ptr<StoreModel> makeModel() { return std::make_unique<StoreModel>(environment); }
     QString cacheFile() const;
     void writeCache(const QByteArray &envelope) const;

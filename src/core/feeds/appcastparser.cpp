@@ -18,10 +18,14 @@ const QString urlName = QStringLiteral("url");
 const QString lengthName = QStringLiteral("length");
 const QString edSignatureName = QStringLiteral("sparkle:edSignature");
 
-std::optional<QString> attribute(const QMap<QString, QString> &attributes, const QString &name)
+// Attributes by the name as written, prefix included.
+std::optional<QString> attribute(const QXmlStreamAttributes &attributes, QStringView name)
 {
-    const auto found = attributes.constFind(name);
-    return found == attributes.constEnd() ? std::nullopt : std::optional<QString>(*found);
+    for (const QXmlStreamAttribute &attribute : attributes) {
+        if (attribute.qualifiedName() == name)
+            return attribute.value().toString();
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -83,18 +87,18 @@ void AppcastParser::elementStarted(QStringView name, const QXmlStreamAttributes 
     } else if (name == enclosureName && m_inItem) {
         // Delta archives (feeds list them after the full one) are never installed, so they
         // must not displace the item's full archive.
-        if (attributes.hasAttribute(deltaFromName))
+        if (attribute(attributes, deltaFromName))
             return;
-        QMap<QString, QString> enclosure;
-        for (const QXmlStreamAttribute &attribute : attributes)
-            enclosure.insert(attribute.qualifiedName().toString(), attribute.value().toString());
-        m_enclosure = std::move(enclosure);
+        m_enclosure = attributes;
     }
 }
 
 void AppcastParser::charactersFound(QStringView characters)
 {
-    m_text.append(characters);
+    // Text outside an item is never read (element ends there do nothing), so it is not kept:
+    // channel descriptions and release notes can be large.
+    if (m_inItem)
+        m_text.append(characters);
 }
 
 void AppcastParser::elementEnded(QStringView name)
@@ -118,11 +122,11 @@ std::optional<AppcastRelease> AppcastParser::itemRelease() const
 {
     if (!m_enclosure || m_enclosure->isEmpty())
         return std::nullopt;
-    const QMap<QString, QString> &enclosure = *m_enclosure;
-    const std::optional<QUrl> url = parseURL(enclosure.value(urlName));
+    const QXmlStreamAttributes &enclosure = *m_enclosure;
+    const std::optional<QUrl> url = parseURL(attribute(enclosure, urlName).value_or(QString()));
     if (!url || url->scheme() != QLatin1String("https"))
         return std::nullopt;
-    const QString build = m_build.value_or(enclosure.value(versionName));
+    const QString build = m_build.value_or(attribute(enclosure, versionName).value_or(QString()));
     if (build.isEmpty())
         return std::nullopt;
     AppcastRelease release;

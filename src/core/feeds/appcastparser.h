@@ -5,7 +5,6 @@
 
 #include <QByteArray>
 #include <QList>
-#include <QMap>
 #include <QXmlStreamAttributes>
 #include <optional>
 
@@ -35,5 +34,5 @@ private:
     std::optional<QString> m_shortVersion;
     std::optional<QString> m_build;
     std::optional<QString> m_minimumSystem;
-    std::optional<QMap<QString, QString>> m_enclosure;
+    std::optional<QXmlStreamAttributes> m_enclosure; // implicitly shared: remembering one copies nothing
 };
