@@ -65,6 +65,9 @@ private Q_SLOTS:
         QTest::newRow("http refused") << QByteArray("<item><sparkle:version>1</sparkle:version>"
                                                     "<enclosure url=\"http://a.example/x.zip\"/></item>")
                                       << "" << "";
+        QTest::newRow("scheme in capitals refused") << QByteArray("<item><sparkle:version>1</sparkle:version>"
+                                                                  "<enclosure url=\"HTTPS://a.example/x.zip\"/></item>")
+                                                    << "" << "";
         QTest::newRow("https accepted") << QByteArray("<item><sparkle:version>1</sparkle:version>"
                                                       "<enclosure url=\"https://a.example/x.zip\"/></item>")
                                         << "1" << "1";

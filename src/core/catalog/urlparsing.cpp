@@ -9,3 +9,8 @@ std::optional<QUrl> parseURL(const QString &text)
         return std::nullopt;
     return url;
 }
+
+bool hasHTTPSScheme(const QString &text)
+{
+    return text.startsWith(QLatin1String("https:"));
+}

@@ -123,8 +123,9 @@ std::optional<AppcastRelease> AppcastParser::itemRelease() const
     if (!m_enclosure || m_enclosure->isEmpty())
         return std::nullopt;
     const QXmlStreamAttributes &enclosure = *m_enclosure;
-    const std::optional<QUrl> url = parseURL(attribute(enclosure, urlName).value_or(QString()));
-    if (!url || url->scheme() != QLatin1String("https"))
+    const QString urlText = attribute(enclosure, urlName).value_or(QString());
+    const std::optional<QUrl> url = parseURL(urlText);
+    if (!url || !hasHTTPSScheme(urlText))
         return std::nullopt;
     const QString build = m_build.value_or(attribute(enclosure, versionName).value_or(QString()));
     if (build.isEmpty())
