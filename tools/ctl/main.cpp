@@ -1,6 +1,7 @@
 // tesselctl: the store without a window, for scripts and for the operators of a service.
 #include "catalog/catalogloader.h"
 #include "catalog/version.h"
+#include "codesign/bundlesignatureverifier.h"
 #include "commandline.h"
 #include "feeds/appcastparser.h"
 #include "model/storemodel.h"
@@ -158,6 +159,27 @@ int installed(const QCommandLineParser &parser)
     return ExitSuccess;
 }
 
+int checkCodeSignature(const QCommandLineParser &parser)
+{
+    TrustAnchors anchors = TrustAnchors::forBundle(Bundle::main());
+    for (const QString &path : parser.values(QStringLiteral("anchor"))) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            printError(QStringLiteral("error: cannot read %1").arg(path));
+            return ExitFailure;
+        }
+        for (const QByteArray &certificate : TrustAnchors::readPEM(file.readAll()))
+            anchors.add(certificate);
+    }
+    CatalogApp app;
+    app.bundleID = parser.value(QStringLiteral("bundle-id"));
+    app.teamID = parser.value(QStringLiteral("team-id"));
+    const std::optional<QString> failure =
+        Installer::codeSignatureFailure(parser.positionalArguments().first(), app, BundleSignatureVerifier(anchors));
+    printLine(failure ? QStringLiteral("invalid: ") + *failure : QStringLiteral("valid"));
+    return failure ? ExitFailure : ExitSuccess;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -197,6 +219,16 @@ int main(int argc, char *argv[])
             .synopsis = QStringLiteral("[--service URL --issuer I --key-id K --public-key P]"),
             .options = serviceOptions,
             .run = check,
+        },
+        {
+            .name = QStringLiteral("check-code-signature"),
+            .synopsis = QStringLiteral("--bundle-id ID --team-id T [--anchor CERT.pem]... BUNDLE"),
+            .options = {valueOption("bundle-id", "the identifier the signature must carry", "ID"),
+                        valueOption("team-id", "the team the signer must belong to", "T"),
+                        valueOption("anchor", "an extra trusted root certificate", "CERT.pem")},
+            .requiredOptions = {QStringLiteral("bundle-id"), QStringLiteral("team-id")},
+            .operandCount = 1,
+            .run = checkCodeSignature,
         },
         {
             .name = QStringLiteral("installed"),

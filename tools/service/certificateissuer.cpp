@@ -67,7 +67,7 @@ PemIdentity issue(const CertificateSpec &spec, const PemIdentity *issuer)
     X509_set_version(certificate.get(), 2);
     setRandomSerial(certificate.get());
     // An hour of slack so that a clock slightly behind still accepts a fresh certificate.
-    X509_gmtime_adj(X509_getm_notBefore(certificate.get()), -3600);
+    X509_gmtime_adj(X509_getm_notBefore(certificate.get()), -3600 - long(spec.daysBefore) * 86400);
     X509_gmtime_adj(X509_getm_notAfter(certificate.get()), long(spec.days) * 86400);
     X509_NAME *name = X509_get_subject_name(certificate.get());
     for (const auto &[field, value] : spec.subject) {
@@ -128,6 +128,44 @@ PemIdentity makeTLSServer(const PemIdentity &authority, const QStringList &hosts
             .days = 825,
         },
         &authority);
+}
+
+PemIdentity makeCodeSigningRoot(const QString &commonName)
+{
+    return issue({
+        .subject = {{QStringLiteral("CN"), commonName}, {QStringLiteral("O"), QStringLiteral("Tessel Demo")}},
+        .extensions = {{QStringLiteral("basicConstraints"), QStringLiteral("critical,CA:TRUE")},
+                       {QStringLiteral("keyUsage"), QStringLiteral("critical,keyCertSign,cRLSign")}},
+        .days = 3650,
+    });
+}
+
+PemIdentity makeCodeSigningIntermediate(const PemIdentity &root, const QString &commonName)
+{
+    return issue(
+        {
+            .subject = {{QStringLiteral("CN"), commonName}, {QStringLiteral("O"), QStringLiteral("Tessel Demo")}},
+            .extensions = {{QStringLiteral("basicConstraints"), QStringLiteral("critical,CA:TRUE,pathlen:0")},
+                           {QStringLiteral("keyUsage"), QStringLiteral("critical,keyCertSign,cRLSign")}},
+            .days = 3650,
+        },
+        &root);
+}
+
+PemIdentity makeCodeSigningLeaf(const PemIdentity &issuer, const QString &team, const QString &organisation, int days)
+{
+    return issue(
+        {
+            .subject = {{QStringLiteral("CN"), QStringLiteral("Developer ID Application: %1 (%2)").arg(organisation, team)},
+                        {QStringLiteral("OU"), team},
+                        {QStringLiteral("O"), organisation}},
+            .extensions = {{QStringLiteral("basicConstraints"), QStringLiteral("critical,CA:FALSE")},
+                           {QStringLiteral("keyUsage"), QStringLiteral("critical,digitalSignature")},
+                           {QStringLiteral("extendedKeyUsage"), QStringLiteral("critical,codeSigning")}},
+            .days = days,
+            .daysBefore = days < 0 ? 1 - days : 0,
+        },
+        &issuer);
 }
 
 } // namespace CertificateIssuer

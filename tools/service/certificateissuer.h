@@ -18,7 +18,8 @@ struct CertificateSpec
 {
     QList<std::pair<QString, QString>> subject;
     QList<std::pair<QString, QString>> extensions;
-    int days = 365;
+    int days = 365;      // valid until this many days from now (negative: already expired)
+    int daysBefore = 0;  // valid from this many days ago
 };
 
 namespace CertificateIssuer {
@@ -32,5 +33,11 @@ PemIdentity makeTLSAuthority(const QString &commonName);
 
 // A TLS server certificate for these host names and IP addresses.
 PemIdentity makeTLSServer(const PemIdentity &authority, const QStringList &hosts);
+
+// A code-signing chain: a root, an intermediate under it, and (makeCodeSigningLeaf) a leaf
+// for a team: the team in the subject's OU, the code-signing extended key usage.
+PemIdentity makeCodeSigningRoot(const QString &commonName);
+PemIdentity makeCodeSigningIntermediate(const PemIdentity &root, const QString &commonName);
+PemIdentity makeCodeSigningLeaf(const PemIdentity &issuer, const QString &team, const QString &organisation, int days = 1825);
 
 } // namespace CertificateIssuer

@@ -1,5 +1,6 @@
 // tessel-service: the maker's side of the store — keys, signed catalogs, and a static
 // HTTPS server for a service folder.
+#include "bundlesigner.h"
 #include "catalog/base64.h"
 #include "catalogsigner.h"
 #include "certificateissuer.h"
@@ -85,6 +86,68 @@ int makeTLSCertificates(const QCommandLineParser &parser)
     return written ? ExitSuccess : ExitFailure;
 }
 
+bool writeIdentity(const QDir &folder, const QString &name, const PemIdentity &identity)
+{
+    return writeFile(folder.filePath(name + QStringLiteral(".pem")), identity.certificate)
+        && writeFile(folder.filePath(name + QStringLiteral("-key.pem")), identity.privateKey);
+}
+
+std::optional<PemIdentity> readIdentity(const QString &certificatePath, const QString &keyPath)
+{
+    const std::optional<QByteArray> certificate = readFile(certificatePath);
+    const std::optional<QByteArray> key = readFile(keyPath);
+    if (!certificate || !key)
+        return std::nullopt;
+    return PemIdentity{*certificate, *key};
+}
+
+int makeCA(const QCommandLineParser &parser)
+{
+    const QDir out(parser.value(QStringLiteral("out")));
+    QDir().mkpath(out.path());
+    const PemIdentity root = CertificateIssuer::makeCodeSigningRoot(QStringLiteral("Tessel Demo Code Signing Root"));
+    const PemIdentity intermediate =
+        CertificateIssuer::makeCodeSigningIntermediate(root, QStringLiteral("Tessel Demo Developer CA"));
+    return writeIdentity(out, QStringLiteral("root"), root) && writeIdentity(out, QStringLiteral("intermediate"), intermediate)
+        ? ExitSuccess
+        : ExitFailure;
+}
+
+int makeSigningCertificate(const QCommandLineParser &parser)
+{
+    const QDir ca(parser.value(QStringLiteral("ca")));
+    const std::optional<PemIdentity> intermediate =
+        readIdentity(ca.filePath(QStringLiteral("intermediate.pem")), ca.filePath(QStringLiteral("intermediate-key.pem")));
+    if (!intermediate)
+        return ExitFailure;
+    const QDir out(parser.value(QStringLiteral("out")));
+    QDir().mkpath(out.path());
+    const PemIdentity leaf = CertificateIssuer::makeCodeSigningLeaf(*intermediate, parser.value(QStringLiteral("team")),
+                                                                    parser.value(QStringLiteral("organisation")));
+    return writeIdentity(out, QStringLiteral("signing"), leaf) ? ExitSuccess : ExitFailure;
+}
+
+int signBundle(const QCommandLineParser &parser)
+{
+    const std::optional<PemIdentity> leaf = readIdentity(parser.value(QStringLiteral("cert")), parser.value(QStringLiteral("key")));
+    if (!leaf)
+        return ExitFailure;
+    QList<QByteArray> chain;
+    for (const QString &path : parser.values(QStringLiteral("chain"))) {
+        const std::optional<QByteArray> pem = readFile(path);
+        if (!pem)
+            return ExitFailure;
+        chain.append(*pem);
+    }
+    const std::optional<QString> identifier =
+        parser.isSet(QStringLiteral("identifier")) ? std::optional<QString>(parser.value(QStringLiteral("identifier"))) : std::nullopt;
+    if (const std::optional<QString> failure = BundleSigner(*leaf, chain).sign(parser.positionalArguments().first(), identifier)) {
+        printError(QStringLiteral("error: ") + *failure);
+        return ExitFailure;
+    }
+    return ExitSuccess;
+}
+
 int serve(const QCommandLineParser &parser)
 {
     bool portOK = false;
@@ -136,6 +199,33 @@ int main(int argc, char *argv[])
                         valueOption("host", "host name or address", "NAME")},
             .requiredOptions = {QStringLiteral("out")},
             .run = makeTLSCertificates,
+        },
+        {
+            .name = QStringLiteral("make-ca"),
+            .synopsis = QStringLiteral("--out DIR"),
+            .options = {valueOption("out", "folder to write root.pem, intermediate.pem and their keys", "DIR")},
+            .requiredOptions = {QStringLiteral("out")},
+            .run = makeCA,
+        },
+        {
+            .name = QStringLiteral("make-signing-cert"),
+            .synopsis = QStringLiteral("--ca DIR --team T [--organisation NAME] --out DIR"),
+            .options = {valueOption("ca", "folder written by make-ca", "DIR"), valueOption("team", "team identifier", "T"),
+                        QCommandLineOption(QStringLiteral("organisation"), QStringLiteral("organisation name"),
+                                           QStringLiteral("NAME"), QStringLiteral("Orvel")),
+                        valueOption("out", "folder to write signing.pem and signing-key.pem", "DIR")},
+            .requiredOptions = {QStringLiteral("ca"), QStringLiteral("team"), QStringLiteral("out")},
+            .run = makeSigningCertificate,
+        },
+        {
+            .name = QStringLiteral("sign-bundle"),
+            .synopsis = QStringLiteral("--cert LEAF.pem --key KEY.pem [--chain CA.pem]... [--identifier ID] BUNDLE"),
+            .options = {valueOption("cert", "signing certificate", "LEAF.pem"), valueOption("key", "its private key", "KEY.pem"),
+                        valueOption("chain", "intermediate or root certificate to include", "CA.pem"),
+                        valueOption("identifier", "signing identifier (default: CFBundleIdentifier)", "ID")},
+            .requiredOptions = {QStringLiteral("cert"), QStringLiteral("key")},
+            .operandCount = 1,
+            .run = signBundle,
         },
         {
             .name = QStringLiteral("serve"),

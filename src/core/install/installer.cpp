@@ -1,12 +1,17 @@
 #include "installer.h"
 
 #include "catalog/version.h"
+#include "codesign/bundlesignatureverifier.h"
+#include "codesign/requirement.h"
 #include "platform/appregistry.h"
 #include "platform/bundle.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QSet>
+
+Q_LOGGING_CATEGORY(lcInstall, "tessel.install")
 
 Installer::Installer(Locations locations, const AppRegistry *registry)
     : m_locations(std::move(locations)), m_registry(registry)
@@ -66,4 +71,33 @@ std::optional<InstalledApp> Installer::preferredCopy(const QList<InstalledApp> &
 bool Installer::needsUpdate(const InstalledApp &installed, const AppcastRelease &release)
 {
     return Version::compare(installed.build, release.build) == Version::Order::Ascending;
+}
+
+QString Installer::requirement(const CatalogApp &app)
+{
+    return QStringLiteral("anchor apple generic and identifier \"") + app.bundleID
+        + QStringLiteral("\" and certificate leaf[subject.OU] = \"") + app.teamID + u'"';
+}
+
+bool Installer::codeSignatureIsValid(const QString &bundle, const CatalogApp &app)
+{
+    const BundleSignatureVerifier verifier(TrustAnchors::forBundle(Bundle::main()));
+    const std::optional<QString> failure = codeSignatureFailure(bundle, app, verifier);
+    if (failure)
+        qCWarning(lcInstall) << "code signature of" << bundle << "rejected:" << *failure;
+    return !failure;
+}
+
+std::optional<QString> Installer::codeSignatureFailure(const QString &bundle, const CatalogApp &app,
+                                                       const CodeSignatureVerifier &verifier)
+{
+    for (const QString &value : {app.bundleID, app.teamID}) {
+        if (value.contains(u'"') || value.contains(u'\\'))
+            return QStringLiteral("the catalog's identifier or team contains a quote or a backslash");
+    }
+    QString reason;
+    const std::optional<Requirement> compiled = Requirement::compile(requirement(app), &reason);
+    if (!compiled)
+        return reason;
+    return verifier.failure(bundle, *compiled);
 }

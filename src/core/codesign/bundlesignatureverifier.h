@@ -1,0 +1,22 @@
+#pragma once
+
+#include "codesignatureverifier.h"
+#include "trustanchors.h"
+
+// Strict static validation of a bundle signed in the detached form (a main executable that
+// is not Mach-O, its signature in Contents/_CodeSignature/): the CodeDirectories, the CMS
+// signature and its chain to a trust anchor, the special slots, the executable's pages,
+// the requirement, and every file under Contents/ against the resource seal, nested code
+// included. Mach-O executables (embedded signatures) are refused, never accepted.
+class BundleSignatureVerifier : public CodeSignatureVerifier
+{
+public:
+    explicit BundleSignatureVerifier(TrustAnchors anchors);
+
+    std::optional<QString> failure(const QString &bundle, const Requirement &requirement) const override;
+
+private:
+    std::optional<QString> verify(const QString &bundle, const Requirement &requirement, int depth) const;
+
+    TrustAnchors m_anchors;
+};

@@ -1,0 +1,174 @@
+#include "resourcecheck.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <QtConcurrent/QtConcurrentMap>
+
+#include <sys/stat.h>
+
+namespace ResourceCheck {
+namespace {
+
+// Paths the seal never covers: the signature itself and the main executable (both are
+// covered by the CodeDirectory instead).
+bool excluded(const QString &path, const QString &mainExecutable)
+{
+    return path == QLatin1String("_CodeSignature") || path == QLatin1String("CodeResources")
+        || path == QLatin1String("_MASReceipt") || path == mainExecutable;
+}
+
+struct SealedFile
+{
+    QString path; // relative to Contents/
+    QString absolute;
+    const ResourceSeal::Entry *entry;
+};
+
+class Walk
+{
+public:
+    Walk(const QString &bundle, const QString &mainExecutable, const ResourceSeal &seal, const NestedCheck &nestedCheck)
+        : m_bundle(QDir::cleanPath(bundle)), m_contents(m_bundle + QStringLiteral("/Contents")),
+          m_mainExecutable(mainExecutable), m_seal(seal), m_nestedCheck(nestedCheck)
+    {
+    }
+
+    // Checks everything but the file hashes, which it collects for one parallel pass.
+    std::optional<QString> walk(const QString &relative)
+    {
+        const QDir folder(relative.isEmpty() ? m_contents : m_contents + u'/' + relative);
+        const QStringList names = folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+        for (const QString &name : names) {
+            const QString path = relative.isEmpty() ? name : relative + u'/' + name;
+            if (std::optional<QString> failure = visit(path))
+                return failure;
+        }
+        return std::nullopt;
+    }
+
+    const QList<SealedFile> &files() const { return m_files; }
+    const QSet<QString> &seen() const { return m_seen; }
+
+private:
+    std::optional<QString> visit(const QString &path)
+    {
+        if (excluded(path, m_mainExecutable))
+            return std::nullopt;
+        const QString absolute = m_contents + u'/' + path;
+        struct stat status;
+        if (lstat(QFile::encodeName(absolute).constData(), &status) != 0)
+            return QStringLiteral("unreadable item: %1").arg(path);
+        const std::optional<ResourceSeal::Rule> rule = m_seal.rule(path);
+        if (!rule || rule->omit)
+            return std::nullopt;
+        if (S_ISDIR(status.st_mode)) {
+            if (rule->nested && QFileInfo(path).fileName().contains(u'.'))
+                return nested(path, absolute);
+            return walk(path);
+        }
+        if (!S_ISREG(status.st_mode) && !S_ISLNK(status.st_mode))
+            return QStringLiteral("unsupported file type: %1").arg(path);
+        const auto found = m_seal.entries().constFind(path);
+        if (found == m_seal.entries().constEnd())
+            return QStringLiteral("file added: %1").arg(path);
+        m_seen.insert(path);
+        const ResourceSeal::Entry &entry = *found;
+        if (S_ISLNK(status.st_mode))
+            return link(path, absolute, entry);
+        if (!entry.hashes.isEmpty()) {
+            m_files.append({path, absolute, &entry});
+            return std::nullopt;
+        }
+        if (entry.symlink)
+            return QStringLiteral("file modified: %1 is sealed as a link").arg(path);
+        // A signed single file keeps its signature in extended attributes, which unpacking drops.
+        return QStringLiteral("nested code %1 is not a bundle and cannot be verified").arg(path);
+    }
+
+    std::optional<QString> nested(const QString &path, const QString &absolute)
+    {
+        const auto found = m_seal.entries().constFind(path);
+        if (found == m_seal.entries().constEnd())
+            return QStringLiteral("nested code added: %1").arg(path);
+        m_seen.insert(path);
+        if (!found->requirement)
+            return QStringLiteral("nested code modified: %1 is not sealed as code").arg(path);
+        if (std::optional<QString> failure = m_nestedCheck(absolute, *found->requirement))
+            return QStringLiteral("nested code %1 is invalid: %2").arg(path, *failure);
+        return std::nullopt;
+    }
+
+    std::optional<QString> link(const QString &path, const QString &absolute, const ResourceSeal::Entry &entry)
+    {
+        const QString target = QFile::decodeName(readLink(absolute));
+        if (!entry.symlink || *entry.symlink != target)
+            return QStringLiteral("file modified: %1 is a link that was not sealed as this link").arg(path);
+        // The link must stay inside the bundle once resolved, as written, from its own folder.
+        const QString resolved = QDir::cleanPath(QFileInfo(absolute).path() + u'/' + target);
+        if (target.isEmpty() || QDir::isAbsolutePath(target) || !resolved.startsWith(m_bundle + u'/'))
+            return QStringLiteral("the link %1 points outside the bundle").arg(path);
+        return std::nullopt;
+    }
+
+    static QByteArray readLink(const QString &path)
+    {
+        QByteArray target(4096, Qt::Uninitialized);
+        const ssize_t length = ::readlink(QFile::encodeName(path).constData(), target.data(), size_t(target.size()));
+        return length < 0 ? QByteArray() : target.left(length);
+    }
+
+    QString m_bundle;
+    QString m_contents;
+    QString m_mainExecutable;
+    const ResourceSeal &m_seal;
+    const NestedCheck &m_nestedCheck;
+    QList<SealedFile> m_files;
+    QSet<QString> m_seen;
+};
+
+std::optional<QString> checkHashes(const SealedFile &file, const QList<Digest::Type> &types)
+{
+    // A hash type the entry lacks is checked through the SHA-1 "hash" key instead.
+    QList<Digest::Type> computed;
+    QList<QByteArray> expected;
+    for (const Digest::Type type : types) {
+        const Digest::Type key = file.entry->hashes.contains(type) ? type : Digest::Type::SHA1;
+        if (!file.entry->hashes.contains(key))
+            return QStringLiteral("the seal has no usable hash for %1").arg(file.path);
+        if (computed.contains(key))
+            continue;
+        computed.append(key);
+        expected.append(file.entry->hashes.value(key));
+    }
+    const std::optional<QList<QByteArray>> actual = Digest::ofFile(computed, file.absolute);
+    if (!actual)
+        return QStringLiteral("unreadable file: %1").arg(file.path);
+    if (*actual != expected)
+        return QStringLiteral("file modified: %1").arg(file.path);
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<QString> check(const QString &bundle, const QString &mainExecutable, const ResourceSeal &seal,
+                             const QList<Digest::Type> &types, const NestedCheck &nestedCheck)
+{
+    Walk walk(bundle, mainExecutable, seal, nestedCheck);
+    if (std::optional<QString> failure = walk.walk(QString()))
+        return failure;
+    for (auto it = seal.entries().begin(); it != seal.entries().end(); ++it) {
+        if (!it->optional && !walk.seen().contains(it.key()))
+            return QStringLiteral("file missing: %1").arg(it.key());
+    }
+    const QList<std::optional<QString>> failures = QtConcurrent::blockingMapped(
+        walk.files(), [&types](const SealedFile &file) { return checkHashes(file, types); });
+    for (const std::optional<QString> &failure : failures) {
+        if (failure)
+            return failure;
+    }
+    return std::nullopt;
+}
+
+} // namespace ResourceCheck
