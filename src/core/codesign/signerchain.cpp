@@ -103,6 +103,8 @@ std::optional<SignerChain> SignerChain::verify(const QByteArray &cmsBytes, const
         return fail(reason, QStringLiteral("the CMS signature is not well-formed DER"));
     if (OBJ_obj2nid(CMS_get0_type(cms.get())) != NID_pkcs7_signed)
         return fail(reason, QStringLiteral("the CMS signature is not signed data"));
+    if (OBJ_obj2nid(CMS_get0_eContentType(cms.get())) != NID_pkcs7_data)
+        return fail(reason, QStringLiteral("the CMS signature does not sign plain data"));
     ASN1_OCTET_STRING **content = CMS_get0_content(cms.get());
     if (!content || *content)
         return fail(reason, QStringLiteral("the CMS signature is not detached"));
@@ -110,6 +112,14 @@ std::optional<SignerChain> SignerChain::verify(const QByteArray &cmsBytes, const
     if (sk_CMS_SignerInfo_num(signers) != 1)
         return fail(reason, QStringLiteral("the CMS signature must have exactly one signer"));
 
+    // OpenSSL picks the algorithm from the key; an algorithm field it does not know means the
+    // signature was not made the way it says.
+    X509_ALGOR *digestAlgorithm = nullptr;
+    X509_ALGOR *signatureAlgorithm = nullptr;
+    CMS_SignerInfo_get0_algs(sk_CMS_SignerInfo_value(signers, 0), nullptr, nullptr, &digestAlgorithm, &signatureAlgorithm);
+    if (!digestAlgorithm || !signatureAlgorithm || OBJ_obj2nid(digestAlgorithm->algorithm) == NID_undef
+        || OBJ_obj2nid(signatureAlgorithm->algorithm) == NID_undef)
+        return fail(reason, QStringLiteral("the CMS signature names an unknown algorithm"));
     Bio data(BIO_new_mem_buf(signedBytes.constData(), int(signedBytes.size())));
     if (CMS_verify(cms.get(), nullptr, nullptr, data.get(), nullptr, CMS_NO_SIGNER_CERT_VERIFY | CMS_BINARY | CMS_DETACHED) != 1)
         return fail(reason, QStringLiteral("the CMS signature does not verify over the code directory"));
