@@ -185,6 +185,35 @@ private Q_SLOTS:
         QCOMPARE(installed.out, QStringLiteral("a\t%1\t1.0\t1\n").arg(bundle));
     }
 
+    void signedBundlesPassTheCodeSignatureCheck()
+    {
+        const QString ca = m_folder.filePath(QStringLiteral("ca"));
+        const QString identity = m_folder.filePath(QStringLiteral("identity"));
+        QCOMPARE(run(QStringLiteral("tessel-service"), {QStringLiteral("make-ca"), QStringLiteral("--out"), ca}).exitCode, 0);
+        QCOMPARE(run(QStringLiteral("tessel-service"), {QStringLiteral("make-signing-cert"), QStringLiteral("--ca"), ca,
+                                                        QStringLiteral("--team"), QStringLiteral("ORVEL12345"),
+                                                        QStringLiteral("--out"), identity})
+                     .exitCode,
+                 0);
+        const QString bundle = BundleFactory::write(m_folder.filePath(QStringLiteral("codesigned/Lumen.app")),
+                                                    BundleFactory::info(QStringLiteral("com.orvel.lumen"), QString(),
+                                                                        QStringLiteral("1")));
+        QCOMPARE(run(QStringLiteral("tessel-service"),
+                     {QStringLiteral("sign-bundle"), QStringLiteral("--cert"), identity + QStringLiteral("/signing.pem"),
+                      QStringLiteral("--key"), identity + QStringLiteral("/signing-key.pem"), QStringLiteral("--chain"),
+                      ca + QStringLiteral("/intermediate.pem"), bundle})
+                     .exitCode,
+                 0);
+        const QStringList check{QStringLiteral("check-code-signature"), QStringLiteral("--bundle-id"),
+                                QStringLiteral("com.orvel.lumen"), QStringLiteral("--team-id"), QStringLiteral("ORVEL12345")};
+        const Outcome valid = run(QStringLiteral("tesselctl"), check + QStringList{QStringLiteral("--anchor"), ca + QStringLiteral("/root.pem"), bundle});
+        QCOMPARE(valid.exitCode, 0);
+        QCOMPARE(valid.out, QStringLiteral("valid\n"));
+        const Outcome untrusted = run(QStringLiteral("tesselctl"), check + QStringList{bundle});
+        QCOMPARE(untrusted.exitCode, 1);
+        QVERIFY(untrusted.out.startsWith(QStringLiteral("invalid: ")));
+    }
+
     void serviceToolSignsWhatVerifyAccepts()
     {
         const QString key = m_folder.filePath(QStringLiteral("key.pem"));
