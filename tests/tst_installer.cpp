@@ -60,7 +60,7 @@ private:
         return BundleFactory::write(path, BundleFactory::info(id, QStringLiteral("v") + build, build), format);
     }
 
-    std::optional<InstalledApp> installed() const { return Installer(m_locations, &m_registry).installed(lumen()); }
+    std::optional<InstalledApp> installed() { return Installer(m_locations, &m_registry).installed(lumen()); }
 
 private Q_SLOTS:
     void init()

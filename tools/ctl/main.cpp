@@ -3,6 +3,7 @@
 #include "catalog/version.h"
 #include "codesign/bundlesignatureverifier.h"
 #include "commandline.h"
+#include "jobprogressprinter.h"
 #include "feeds/appcastparser.h"
 #include "model/storemodel.h"
 #include "platform/bundle.h"
@@ -159,6 +160,102 @@ int installed(const QCommandLineParser &parser)
     return ExitSuccess;
 }
 
+int checkArchive(const QCommandLineParser &parser)
+{
+    const bool valid = Installer::archiveIsSigned(parser.positionalArguments().first(), parser.value(QStringLiteral("signature")),
+                                                  parser.value(QStringLiteral("public-key")));
+    printLine(valid ? QStringLiteral("valid") : QStringLiteral("invalid"));
+    return valid ? ExitSuccess : ExitFailure;
+}
+
+// The apps of a loaded model with these product identifiers, in catalog order.
+std::optional<CatalogApp> catalogApp(const StoreModel &model, const QString &productID)
+{
+    for (const CatalogApp &app : model.apps()) {
+        if (app.productID == productID)
+            return app;
+    }
+    printError(QStringLiteral("error: no app \"%1\" in the catalog").arg(productID));
+    return std::nullopt;
+}
+
+// Runs a model operation, drawing its jobs' progress, and reports each job's outcome.
+int runJobs(StoreModel &model, QCoro::Task<> operation, const QList<CatalogApp> &apps)
+{
+    JobProgressPrinter printer(model, apps);
+    QCoro::waitFor(std::move(operation));
+    printer.finish();
+    bool failed = false;
+    for (const CatalogApp &app : apps) {
+        const auto job = model.jobs().constFind(app.productID);
+        if (job != model.jobs().constEnd() && job->state == Job::State::Failed) {
+            printError(app.name + QStringLiteral(": ") + job->message);
+            failed = true;
+        } else {
+            printLine(app.name + QStringLiteral(": done"));
+        }
+    }
+    return failed ? ExitFailure : ExitSuccess;
+}
+
+// A model over this machine that has loaded the catalog, the installed copies and the feeds.
+std::unique_ptr<StoreModel> loadedModel(const QCommandLineParser &parser, QObject *owner)
+{
+    auto model = std::make_unique<StoreModel>(environmentFrom(parser, owner));
+    QCoro::waitFor(model->load());
+    if (model->loadState() != StoreModel::LoadState::Ready) {
+        printError(QStringLiteral("error: no catalog could be loaded"));
+        return nullptr;
+    }
+    return model;
+}
+
+int installApp(const QCommandLineParser &parser)
+{
+    QObject owner;
+    const std::unique_ptr<StoreModel> model = loadedModel(parser, &owner);
+    if (!model)
+        return ExitCatalogError;
+    const std::optional<CatalogApp> app = catalogApp(*model, parser.positionalArguments().first());
+    if (!app)
+        return ExitUsage;
+    return runJobs(*model, model->install(*app), {*app});
+}
+
+int updateApps(const QCommandLineParser &parser)
+{
+    if (!parser.isSet(QStringLiteral("all"))) {
+        printError(QStringLiteral("error: update takes --all"));
+        return ExitUsage;
+    }
+    QObject owner;
+    const std::unique_ptr<StoreModel> model = loadedModel(parser, &owner);
+    if (!model)
+        return ExitCatalogError;
+    const QList<CatalogApp> updates = model->updates();
+    if (updates.isEmpty()) {
+        printLine(QStringLiteral("Everything is up to date."));
+        return ExitSuccess;
+    }
+    return runJobs(*model, model->updateAll(), updates);
+}
+
+int openApp(const QCommandLineParser &parser)
+{
+    QObject owner;
+    StoreModel model(environmentFrom(parser, &owner));
+    QCoro::waitFor(model.load());
+    const std::optional<CatalogApp> app = catalogApp(model, parser.positionalArguments().first());
+    if (!app)
+        return ExitUsage;
+    if (!model.installed().contains(app->productID)) {
+        printError(QStringLiteral("error: %1 is not installed").arg(app->name));
+        return ExitFailure;
+    }
+    model.open(*app);
+    return ExitSuccess;
+}
+
 int checkCodeSignature(const QCommandLineParser &parser)
 {
     TrustAnchors anchors = TrustAnchors::forBundle(Bundle::main());
@@ -219,6 +316,35 @@ int main(int argc, char *argv[])
             .synopsis = QStringLiteral("[--service URL --issuer I --key-id K --public-key P]"),
             .options = serviceOptions,
             .run = check,
+        },
+        {
+            .name = QStringLiteral("install"),
+            .synopsis = QStringLiteral("[--service URL --issuer I --key-id K --public-key P] ID"),
+            .options = serviceOptions,
+            .operandCount = 1,
+            .run = installApp,
+        },
+        {
+            .name = QStringLiteral("update"),
+            .synopsis = QStringLiteral("[--service URL --issuer I --key-id K --public-key P] --all"),
+            .options = serviceOptions + QList<QCommandLineOption>{QCommandLineOption(QStringLiteral("all"), QStringLiteral("every app with an update"))},
+            .run = updateApps,
+        },
+        {
+            .name = QStringLiteral("open"),
+            .synopsis = QStringLiteral("[--service URL --issuer I --key-id K --public-key P] ID"),
+            .options = serviceOptions,
+            .operandCount = 1,
+            .run = openApp,
+        },
+        {
+            .name = QStringLiteral("check-archive"),
+            .synopsis = QStringLiteral("--public-key KEY --signature SIG FILE"),
+            .options = {valueOption("public-key", "the app's Ed25519 public key, standard Base64", "KEY"),
+                        valueOption("signature", "the archive's signature, standard Base64", "SIG")},
+            .requiredOptions = {QStringLiteral("public-key"), QStringLiteral("signature")},
+            .operandCount = 1,
+            .run = checkArchive,
         },
         {
             .name = QStringLiteral("check-code-signature"),

@@ -20,6 +20,15 @@ bool onlyReflectsStatus(QNetworkReply::NetworkError error)
         || (error >= QNetworkReply::InternalServerError && error <= QNetworkReply::UnknownServerError);
 }
 
+} // namespace
+
+bool transferFailed(const QNetworkReply *reply)
+{
+    return !reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid() || !onlyReflectsStatus(reply->error());
+}
+
+namespace {
+
 struct DeleteLater
 {
     void operator()(QObject *object) const { object->deleteLater(); }
@@ -36,11 +45,10 @@ QCoro::Task<std::optional<HTTPAnswer>> get(QNetworkAccessManager *session, QUrl 
             watched->abort();
     });
     co_await reply.get();
-    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    if (!status.isValid() || !onlyReflectsStatus(reply->error()))
+    if (transferFailed(reply.get()))
         co_return std::nullopt;
     HTTPAnswer answer;
-    answer.status = status.toInt();
+    answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     answer.body = reply->readAll();
     answer.complete = HTTPComplete::isComplete(reply.get(), answer.body.size());
     co_return answer;

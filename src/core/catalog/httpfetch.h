@@ -15,7 +15,13 @@ struct HTTPAnswer
     bool complete = false; // the body is the whole resource (HTTPComplete)
 };
 
+class QNetworkReply;
+
 namespace HTTPFetch {
+
+// Whether a finished reply failed as a transfer (no connection, TLS, time-out, cut short)
+// rather than bringing an HTTP answer, whatever its status.
+bool transferFailed(const QNetworkReply *reply);
 
 // Documents are read whole into memory; a larger body is a hostile or broken server.
 constexpr qint64 maximumBodySize = 64 * 1024 * 1024;

@@ -3,6 +3,10 @@
 #include "catalog/version.h"
 #include "codesign/bundlesignatureverifier.h"
 #include "codesign/requirement.h"
+#include "archiveextractor.h"
+#include "archivesignature.h"
+#include "bundleplacement.h"
+#include "filetree.h"
 #include "platform/appregistry.h"
 #include "platform/bundle.h"
 
@@ -10,12 +14,79 @@
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QSet>
+#include <QUuid>
+#include <QtConcurrent/QtConcurrentRun>
+#include <qcorofuture.h>
 
 Q_LOGGING_CATEGORY(lcInstall, "tessel.install")
 
-Installer::Installer(Locations locations, const AppRegistry *registry)
-    : m_locations(std::move(locations)), m_registry(registry)
+namespace {
+
+// Removes an install's work folder when the install ends, however it ends.
+struct WorkFolder
 {
+    QString path;
+    ~WorkFolder() { FileTree::remove(path); }
+};
+
+} // namespace
+
+Installer::Installer(Locations locations, AppRegistry *registry, QNetworkAccessManager *session,
+                     std::shared_ptr<const CodeSignatureVerifier> verifier)
+    : m_locations(std::move(locations)), m_registry(registry), m_session(session),
+      m_verifier(verifier ? std::move(verifier) : standardVerifier())
+{
+}
+
+std::shared_ptr<const CodeSignatureVerifier> Installer::standardVerifier()
+{
+    return std::make_shared<BundleSignatureVerifier>(TrustAnchors::forBundle(Bundle::main()));
+}
+
+QCoro::Task<Expected<QString, InstallFailure>> Installer::install(CatalogApp app, AppcastRelease release,
+                                                                  ProgressCallback progress) const
+{
+    using Result = Expected<QString, InstallFailure>;
+    const Installer installer = *this; // the frame keeps what it needs past the first suspension
+    const QString work = installer.m_locations.temporary + QStringLiteral("/tessel-store-")
+        + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+    if (!QDir().mkpath(work))
+        co_return Result(InstallFailure(SystemError{QStringLiteral("cannot create %1").arg(work)}));
+    const WorkFolder cleanup{work};
+
+    const Result archive = co_await ArchiveDownload::download(installer.m_session, release.url, work, progress);
+    if (!archive)
+        co_return archive;
+    const bool signedArchive = co_await QtConcurrent::run(&Installer::archiveIsSigned, archive.value(),
+                                                          release.edSignature, app.sparklePublicKey);
+    if (!signedArchive)
+        co_return Result(InstallFailure(InstallError::of(InstallError::Kind::BadArchiveSignature)));
+    const Result unpacked =
+        co_await QtConcurrent::run(&ArchiveExtractor::extract, archive.value(), work + QStringLiteral("/extracted"));
+    if (!unpacked)
+        co_return unpacked;
+    const QString bundle = unpacked.value();
+    if (Bundle::at(bundle).string(QStringLiteral("CFBundleIdentifier")) != app.bundleID)
+        co_return Result(InstallFailure(InstallError::of(InstallError::Kind::WrongApp)));
+    const std::shared_ptr<const CodeSignatureVerifier> verifier = installer.m_verifier;
+    const std::optional<QString> signatureFailure =
+        co_await QtConcurrent::run([bundle, app, verifier] { return codeSignatureFailure(bundle, app, *verifier); });
+    if (signatureFailure) {
+        qCWarning(lcInstall) << "code signature of" << app.bundleID << "rejected:" << *signatureFailure;
+        co_return Result(InstallFailure(InstallError::of(InstallError::Kind::BadCodeSignature)));
+    }
+    const std::optional<InstalledApp> current = installer.installed(app);
+    const std::optional<QString> replacing = current ? std::optional<QString>(current->url) : std::nullopt;
+    const Expected<QString, InstallError> placed = co_await QtConcurrent::run(
+        [bundle, replacing, installer] { return BundlePlacement::place(bundle, replacing, installer.m_locations, installer.m_registry); });
+    if (!placed)
+        co_return Result(InstallFailure(placed.error()));
+    co_return Result(placed.value());
+}
+
+bool Installer::archiveIsSigned(const QString &archive, const std::optional<QString> &signature, const QString &publicKey)
+{
+    return ArchiveSignature::isSigned(archive, signature, publicKey);
 }
 
 std::optional<InstalledApp> Installer::installed(const CatalogApp &app) const
@@ -81,8 +152,7 @@ QString Installer::requirement(const CatalogApp &app)
 
 bool Installer::codeSignatureIsValid(const QString &bundle, const CatalogApp &app)
 {
-    const BundleSignatureVerifier verifier(TrustAnchors::forBundle(Bundle::main()));
-    const std::optional<QString> failure = codeSignatureFailure(bundle, app, verifier);
+    const std::optional<QString> failure = codeSignatureFailure(bundle, app, *standardVerifier());
     if (failure)
         qCWarning(lcInstall) << "code signature of" << bundle << "rejected:" << *failure;
     return !failure;

@@ -13,6 +13,8 @@ StoreEnvironment StoreEnvironment::standard(QObject *owner)
         .configuration = ServiceConfiguration::fromBundle(Bundle::main()),
         .locations = locations,
         .registry = std::make_shared<DesktopEntryRegistry>(locations),
+        .verifier = nullptr,
+        .runningApplications = std::make_shared<ProcessTable>(),
         .systemVersion = SystemVersion::current(),
         .preferredLanguages = ::preferredLanguages(),
         .now = [] { return QDateTime::currentDateTimeUtc(); },

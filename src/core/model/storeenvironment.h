@@ -1,7 +1,9 @@
 #pragma once
 
 #include "catalog/serviceconfiguration.h"
+#include "codesign/codesignatureverifier.h"
 #include "platform/appregistry.h"
+#include "platform/runningapplications.h"
 #include "platform/locations.h"
 #include "platform/systemversion.h"
 
@@ -21,6 +23,8 @@ struct StoreEnvironment
     ServiceConfiguration configuration;
     Locations locations;
     std::shared_ptr<AppRegistry> registry;
+    std::shared_ptr<const CodeSignatureVerifier> verifier; // nothing: the store bundle's anchors
+    std::shared_ptr<RunningApplications> runningApplications;
     SystemVersion systemVersion;
     QStringList preferredLanguages;
     std::function<QDateTime()> now;

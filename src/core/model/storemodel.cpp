@@ -5,6 +5,11 @@
 #include "feeds/appcastfetch.h"
 #include "support/folderwatcher.h"
 
+#include <QFileInfo>
+#include <QtConcurrent/QtConcurrentRun>
+#include <qcorofuture.h>
+#include <qcorotimer.h>
+
 #include <QCoreApplication>
 #include <QPointer>
 #include <QSet>
@@ -15,13 +20,28 @@ namespace {
 // an app in makes a burst of events, and one rescan after it is enough.
 constexpr std::chrono::milliseconds folderQuietPeriod{500};
 
+// How long a running app gets to quit before its install goes on anyway: 50 looks, 100 ms apart.
+constexpr int quitChecks = 50;
+constexpr std::chrono::milliseconds quitCheckInterval{100};
+
+QString feedUnreachable()
+{
+    return QCoreApplication::translate("StoreModel", "Could not reach the update feed.");
+}
+
+QString olderCopyStillPreferred()
+{
+    return QCoreApplication::translate("StoreModel", "The update was installed, but this Mac still opens an older copy. "
+                                                     "Remove the older copy and try again.");
+}
+
 } // namespace
 
 StoreModel::StoreModel(StoreEnvironment environment, QObject *parent)
     : QObject(parent),
       m_environment(std::move(environment)),
       m_language(m_environment.preferredLanguages.value(0, QStringLiteral("en"))),
-      m_installer(m_environment.locations, m_environment.registry.get())
+      m_installer(m_environment.locations, m_environment.registry.get(), m_environment.session, m_environment.verifier)
 {
     connect(this, &StoreModel::appsChanged, this, &StoreModel::updatesChanged);
     connect(this, &StoreModel::installedChanged, this, &StoreModel::updatesChanged);
@@ -146,4 +166,127 @@ QCoro::Task<> StoreModel::checkFeed(CatalogApp app)
     // An arriving release always notifies, even when it equals the one already known.
     m_releases.insert(app.productID, std::move(*release));
     Q_EMIT releasesChanged();
+}
+
+void StoreModel::setJob(const QString &productID, std::optional<Job> job)
+{
+    if (job)
+        m_jobs.insert(productID, std::move(*job));
+    else if (!m_jobs.remove(productID))
+        return;
+    Q_EMIT jobsChanged();
+}
+
+QCoro::Task<> StoreModel::install(CatalogApp app)
+{
+    const QString id = app.productID;
+    const auto current = m_jobs.constFind(id);
+    if (current != m_jobs.constEnd() && current->state == Job::State::Working)
+        co_return;
+    const auto known = m_releases.constFind(id);
+    if (known == m_releases.constEnd()) {
+        setJob(id, Job::failed(feedUnreachable()));
+        co_return;
+    }
+    const AppcastRelease release = *known;
+    setJob(id, Job::working(0));
+    const bool firstInstall = !m_installed.contains(id);
+
+    QPointer<StoreModel> self(this);
+    const bool wasRunning = co_await quitIfRunning(app);
+    if (!self)
+        co_return;
+    // Reports come through the event loop; one that arrives after the job has ended would
+    // bring back a finished job, so only a running job takes them.
+    const ProgressCallback progress = [self, id](double fraction) {
+        QMetaObject::invokeMethod(self.data(), [self, id, fraction] {
+            if (!self)
+                return;
+            const auto job = self->m_jobs.constFind(id);
+            if (job != self->m_jobs.constEnd() && job->state == Job::State::Working)
+                self->setJob(id, Job::working(fraction));
+        }, Qt::QueuedConnection);
+    };
+    const Expected<QString, InstallFailure> result = co_await m_installer.install(app, release, progress);
+    if (!self)
+        co_return;
+    if (!result) {
+        setJob(id, Job::failed(message(result.error())));
+        co_return;
+    }
+    scanInstalled();
+    const auto copy = m_installed.constFind(id);
+    if (copy != m_installed.constEnd() && Version::compare(copy->build, release.build) == Version::Order::Ascending) {
+        setJob(id, Job::failed(olderCopyStillPreferred()));
+        co_return;
+    }
+    setJob(id, std::nullopt);
+    if (firstInstall || wasRunning)
+        open(app, result.value());
+}
+
+QCoro::Task<> StoreModel::updateAll()
+{
+    std::vector<QCoro::Task<>> installs;
+    for (const CatalogApp &app : updates())
+        installs.push_back(install(app));
+    for (QCoro::Task<> &running : installs)
+        co_await running;
+}
+
+QCoro::Task<bool> StoreModel::quitIfRunning(CatalogApp app)
+{
+    const std::shared_ptr<RunningApplications> running = m_environment.runningApplications;
+    if (!running)
+        co_return false;
+    const QList<qint64> processes =
+        co_await QtConcurrent::run([running, app] { return running->find(app.bundleID); });
+    for (const qint64 process : processes)
+        running->terminate(process);
+    for (int check = 0; check < quitChecks; ++check) {
+        const bool allGone = std::none_of(processes.begin(), processes.end(),
+                                          [&running](qint64 process) { return running->isRunning(process); });
+        if (allGone)
+            break;
+        co_await QCoro::sleepFor(quitCheckInterval);
+    }
+    co_return !processes.isEmpty();
+}
+
+void StoreModel::open(const CatalogApp &app, const QString &location)
+{
+    const QString target = location.isEmpty() ? m_installed.value(app.productID).url : location;
+    if (target.isEmpty())
+        return;
+    if (!QFileInfo::exists(target)) {
+        scanInstalled();
+        return;
+    }
+    if (m_environment.runningApplications)
+        m_environment.runningApplications->launch(target);
+}
+
+void StoreModel::clearError(const CatalogApp &app)
+{
+    setJob(app.productID, std::nullopt);
+}
+
+QString StoreModel::message(const InstallFailure &failure)
+{
+    const InstallError *error = std::get_if<InstallError>(&failure);
+    const InstallError::Kind kind = error ? error->kind : InstallError::Kind::Download;
+    switch (kind) {
+    case InstallError::Kind::Download:
+        break;
+    case InstallError::Kind::BadArchiveSignature:
+    case InstallError::Kind::BadCodeSignature:
+    case InstallError::Kind::WrongApp:
+        return QCoreApplication::translate("StoreModel", "This download did not pass the security check, so it was not installed.");
+    case InstallError::Kind::NoAppInArchive:
+    case InstallError::Kind::Extract:
+        return QCoreApplication::translate("StoreModel", "The download could not be opened.");
+    case InstallError::Kind::CannotReplace:
+        return QCoreApplication::translate("StoreModel", "The app could not be replaced. Quit it and try again, or update it from the app itself.");
+    }
+    return QCoreApplication::translate("StoreModel", "The download did not finish. Check your connection and try again.");
 }

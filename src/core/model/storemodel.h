@@ -74,6 +74,22 @@ public:
     // What the window calls when the application becomes active: the disk may have changed.
     void applicationBecameActive();
 
+    // Installs or updates an app: quits its running copy, runs the installer with progress in
+    // jobs, rescans, and opens the new copy when it was running or is new. The outcome is in
+    // jobs: no entry on success, a failed job with the sentence to show otherwise.
+    QCoro::Task<> install(CatalogApp app);
+
+    // Installs every app of updates at once; returns when all have ended.
+    QCoro::Task<> updateAll();
+
+    // Launches the app's bundle at location, or its installed copy; rescans when it is gone.
+    void open(const CatalogApp &app, const QString &location = QString());
+
+    void clearError(const CatalogApp &app);
+
+    // The sentence a failure shows the user.
+    static QString message(const InstallFailure &failure);
+
 Q_SIGNALS:
     void appsChanged();
     void releasesChanged();
@@ -89,6 +105,9 @@ private:
 
     QList<CatalogApp> runnableApps(const QList<CatalogApp> &apps) const;
     QCoro::Task<> checkFeed(CatalogApp app);
+    QCoro::Task<bool> quitIfRunning(CatalogApp app);
+    // Changing a job always notifies, even with an equal value.
+    void setJob(const QString &productID, std::optional<Job> job);
 
     StoreEnvironment m_environment;
     QString m_language;

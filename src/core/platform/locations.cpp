@@ -31,6 +31,7 @@ Locations Locations::standard()
         .dataDirs = xdgFolders("XDG_DATA_DIRS", {QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share")}),
         .cacheHome = xdgFolder("XDG_CACHE_HOME", home + QStringLiteral("/.cache")),
         .systemApplications = xdgFolder("TESSEL_SYSTEM_APPLICATIONS", QStringLiteral("/Applications")),
+        .temporary = QDir::tempPath(),
     };
 }
 
@@ -42,6 +43,7 @@ Locations Locations::under(const QString &root)
         .dataDirs = {root + QStringLiteral("/usr/share")},
         .cacheHome = root + QStringLiteral("/home/.cache"),
         .systemApplications = root + QStringLiteral("/Applications"),
+        .temporary = root + QStringLiteral("/tmp"),
     };
 }
 

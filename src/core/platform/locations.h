@@ -12,6 +12,7 @@ struct Locations
     QStringList dataDirs;       // system-wide application data ($XDG_DATA_DIRS)
     QString cacheHome;          // per-user caches ($XDG_CACHE_HOME)
     QString systemApplications; // the machine's Applications folder, "/Applications"
+    QString temporary;          // per-user temporary files (install work folders)
 
     // Where apps are installed, in order of preference: the machine's, then the user's.
     QStringList applicationsFolders() const;

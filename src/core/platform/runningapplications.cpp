@@ -1,0 +1,59 @@
+#include "runningapplications.h"
+
+#include "bundle.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QProcess>
+
+#include <csignal>
+#include <sys/types.h>
+
+QList<qint64> ProcessTable::find(const QString &bundleID) const
+{
+    QList<qint64> processes;
+    QHash<QString, QString> identifiers; // bundle → identifier, read once per bundle
+    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &entry : entries) {
+        bool numeric = false;
+        const qint64 process = entry.toLongLong(&numeric);
+        if (!numeric || !isRunning(process))
+            continue;
+        const QString executable = QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(process));
+        const qsizetype marker = executable.lastIndexOf(QLatin1String(".app/Contents/MacOS/"));
+        if (marker < 0)
+            continue;
+        const QString bundle = executable.left(marker + 4);
+        if (!identifiers.contains(bundle))
+            identifiers.insert(bundle, Bundle::at(bundle).string(QStringLiteral("CFBundleIdentifier")));
+        if (identifiers.value(bundle) == bundleID)
+            processes.append(process);
+    }
+    return processes;
+}
+
+void ProcessTable::terminate(qint64 process) const
+{
+    ::kill(pid_t(process), SIGTERM);
+}
+
+bool ProcessTable::isRunning(qint64 process) const
+{
+    // A process that has exited but not been collected yet (a zombie) is gone for us.
+    QFile status(QStringLiteral("/proc/%1/stat").arg(process));
+    if (!status.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray line = status.readAll();
+    const qsizetype end = line.lastIndexOf(')');
+    return end >= 0 && line.size() > end + 2 && line[end + 2] != 'Z' && line[end + 2] != 'X';
+}
+
+bool ProcessTable::launch(const QString &bundle) const
+{
+    const QString executable = Bundle::at(bundle).string(QStringLiteral("CFBundleExecutable"));
+    if (executable.isEmpty())
+        return false;
+    const QString macOS = bundle + QStringLiteral("/Contents/MacOS");
+    return QProcess::startDetached(macOS + u'/' + executable, {}, macOS);
+}
