@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <QThread>
+#include <QThreadPool>
 #include <QtConcurrent/QtConcurrentMap>
 
 #include <sys/stat.h>
@@ -150,6 +152,19 @@ std::optional<QString> checkHashes(const SealedFile &file, const QList<Digest::T
     return std::nullopt;
 }
 
+// The hashing runs on a pool of its own: checks are themselves started on the global pool,
+// and a check waiting there for work queued on the same full pool would wait forever.
+QThreadPool *hashingPool()
+{
+    static QThreadPool *const pool = [] {
+        auto *created = new QThreadPool;
+        created->setMaxThreadCount(QThread::idealThreadCount());
+        created->setExpiryTimeout(5000);
+        return created;
+    }();
+    return pool;
+}
+
 } // namespace
 
 std::optional<QString> check(const QString &bundle, const QString &mainExecutable, const ResourceSeal &seal,
@@ -163,7 +178,7 @@ std::optional<QString> check(const QString &bundle, const QString &mainExecutabl
             return QStringLiteral("file missing: %1").arg(it.key());
     }
     const QList<std::optional<QString>> failures = QtConcurrent::blockingMapped(
-        walk.files(), [&types](const SealedFile &file) { return checkHashes(file, types); });
+        hashingPool(), walk.files(), [&types](const SealedFile &file) { return checkHashes(file, types); });
     for (const std::optional<QString> &failure : failures) {
         if (failure)
             return failure;

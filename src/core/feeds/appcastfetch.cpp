@@ -14,7 +14,10 @@ QCoro::Task<std::optional<AppcastRelease>> newestRelease(QNetworkAccessManager *
     const std::optional<HTTPAnswer> answer = co_await HTTPFetch::get(session, feed);
     if (!answer || !answer->complete)
         co_return std::nullopt;
-    co_return co_await QtConcurrent::run(&AppcastParser::newest, answer->body, systemVersion);
+    // The future is held before it is awaited: GCC 12 destroys the arguments of a QtConcurrent
+    // call made inside the co_await expression twice.
+    QFuture<std::optional<AppcastRelease>> parsing = QtConcurrent::run(&AppcastParser::newest, answer->body, systemVersion);
+    co_return co_await parsing;
 }
 
 } // namespace AppcastFetch

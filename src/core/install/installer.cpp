@@ -57,28 +57,34 @@ QCoro::Task<Expected<QString, InstallFailure>> Installer::install(CatalogApp app
     const Result archive = co_await ArchiveDownload::download(installer.m_session, release.url, work, progress);
     if (!archive)
         co_return archive;
-    const bool signedArchive = co_await QtConcurrent::run(&Installer::archiveIsSigned, archive.value(),
-                                                          release.edSignature, app.sparklePublicKey);
+    // Each blocking step runs on the thread pool. Its future is held in a variable before it is
+    // awaited: GCC 12 destroys the arguments of a QtConcurrent call made inside the co_await
+    // expression twice.
+    QFuture<bool> checking = QtConcurrent::run(&Installer::archiveIsSigned, archive.value(), release.edSignature,
+                                               app.sparklePublicKey);
+    const bool signedArchive = co_await checking;
     if (!signedArchive)
         co_return Result(InstallFailure(InstallError::of(InstallError::Kind::BadArchiveSignature)));
-    const Result unpacked =
-        co_await QtConcurrent::run(&ArchiveExtractor::extract, archive.value(), work + QStringLiteral("/extracted"));
+    QFuture<Result> unpacking = QtConcurrent::run(&ArchiveExtractor::extract, archive.value(), work + QStringLiteral("/extracted"));
+    const Result unpacked = co_await unpacking;
     if (!unpacked)
         co_return unpacked;
     const QString bundle = unpacked.value();
     if (Bundle::at(bundle).string(QStringLiteral("CFBundleIdentifier")) != app.bundleID)
         co_return Result(InstallFailure(InstallError::of(InstallError::Kind::WrongApp)));
     const std::shared_ptr<const CodeSignatureVerifier> verifier = installer.m_verifier;
-    const std::optional<QString> signatureFailure =
-        co_await QtConcurrent::run([bundle, app, verifier] { return codeSignatureFailure(bundle, app, *verifier); });
+    QFuture<std::optional<QString>> verifying =
+        QtConcurrent::run([bundle, app, verifier] { return codeSignatureFailure(bundle, app, *verifier); });
+    const std::optional<QString> signatureFailure = co_await verifying;
     if (signatureFailure) {
         qCWarning(lcInstall) << "code signature of" << app.bundleID << "rejected:" << *signatureFailure;
         co_return Result(InstallFailure(InstallError::of(InstallError::Kind::BadCodeSignature)));
     }
     const std::optional<InstalledApp> current = installer.installed(app);
     const std::optional<QString> replacing = current ? std::optional<QString>(current->url) : std::nullopt;
-    const Expected<QString, InstallError> placed = co_await QtConcurrent::run(
+    QFuture<Expected<QString, InstallError>> placing = QtConcurrent::run(
         [bundle, replacing, installer] { return BundlePlacement::place(bundle, replacing, installer.m_locations, installer.m_registry); });
+    const Expected<QString, InstallError> placed = co_await placing;
     if (!placed)
         co_return Result(InstallFailure(placed.error()));
     co_return Result(placed.value());

@@ -239,8 +239,8 @@ QCoro::Task<bool> StoreModel::quitIfRunning(CatalogApp app)
     const std::shared_ptr<RunningApplications> running = m_environment.runningApplications;
     if (!running)
         co_return false;
-    const QList<qint64> processes =
-        co_await QtConcurrent::run([running, app] { return running->find(app.bundleID); });
+    QFuture<QList<qint64>> finding = QtConcurrent::run([running, app] { return running->find(app.bundleID); });
+    const QList<qint64> processes = co_await finding;
     for (const qint64 process : processes)
         running->terminate(process);
     for (int check = 0; check < quitChecks; ++check) {

@@ -1,0 +1,436 @@
+#include "catalogfixtures.h"
+#include "codesign/bundlesignatureverifier.h"
+#include "install/archivedownload.h"
+#include "install/installer.h"
+#include "modelfixture.h"
+#include "releasefactory.h"
+#include "testserver.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace CatalogFixtures;
+using Kind = InstallError::Kind;
+
+namespace {
+
+const QString downloadFailed = QStringLiteral("The download did not finish. Check your connection and try again.");
+const QString securityFailed = QStringLiteral("This download did not pass the security check, so it was not installed.");
+const QString cannotOpen = QStringLiteral("The download could not be opened.");
+const QString cannotReplace =
+    QStringLiteral("The app could not be replaced. Quit it and try again, or update it from the app itself.");
+
+// One app as the maker publishes it: its release archive and how the feed announces it.
+struct Publication
+{
+    QString productID;
+    QString build;
+    QString file;       // the archive's name on the server
+    QByteArray archive;
+    std::optional<QString> signature; // the feed's sparkle:edSignature
+    bool publishesKey = true;
+    std::optional<HttpResponse> answer; // how the archive is served, when not plainly
+};
+
+QStringList workFolders(const QString &temporary)
+{
+    return QDir(temporary).entryList({QStringLiteral("tessel-store-*")}, QDir::AllEntries | QDir::Hidden);
+}
+
+} // namespace
+
+class InstallationTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    Signer m_signer;
+    std::unique_ptr<TestServer> m_server;
+    std::unique_ptr<ModelFixture> m_fixture;
+    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<ReleaseFactory> m_releases;
+
+    const Locations &locations() const { return m_fixture->environment.locations; }
+
+    // A signed app, zipped and signed for the feed.
+    Publication zipped(const QString &id, const QString &build)
+    {
+        const QByteArray archive = ReleaseFactory::zip(m_releases->app(id, QStringLiteral("com.orvel.") + id, build));
+        return {id, build, id + QStringLiteral("-") + build + QStringLiteral(".zip"), archive, m_releases->signature(archive)};
+    }
+
+    void publish(const QList<Publication> &publications)
+    {
+        QList<QJsonObject> apps;
+        for (const Publication &publication : publications) {
+            QJsonObject record = app(publication.productID);
+            record.insert(QStringLiteral("appcastURL"), m_server->url(QStringLiteral("/feeds/%1.xml").arg(publication.productID)).toString());
+            record.insert(QStringLiteral("sparklePublicKey"), publication.publishesKey ? m_releases->archivePublicKey() : QString());
+            apps.append(record);
+            const QString url = m_server->url(QStringLiteral("/archives/") + publication.file).toString();
+            QByteArray feed = "<rss xmlns:sparkle=\"http://www.andymatuschak.org/xml-namespaces/sparkle\"><channel><item>"
+                              "<sparkle:version>" + publication.build.toUtf8() + "</sparkle:version><enclosure url=\"" + url.toUtf8() + "\"";
+            if (publication.signature)
+                feed += " sparkle:edSignature=\"" + publication.signature->toUtf8() + "\"";
+            feed += "/></item></channel></rss>";
+            m_server->respond(QStringLiteral("/feeds/%1.xml").arg(publication.productID).toUtf8(), HttpResponse::ok(feed, "application/rss+xml"));
+            m_server->respond((QStringLiteral("/archives/") + publication.file).toUtf8(),
+                              publication.answer.value_or(HttpResponse::ok(publication.archive, "application/zip")));
+        }
+        m_server->respond("/v1/catalog", HttpResponse::ok(m_signer.envelopeOf(apps), "application/json"));
+    }
+
+    // Puts an older signed copy of the app where a user installed it.
+    QString preinstall(const QString &id, const QString &build, const QString &folder, const std::optional<QByteArray> &executable = {})
+    {
+        const QString made = m_releases->app(id, QStringLiteral("com.orvel.") + id, build, executable);
+        const QString destination = folder + u'/' + id + QStringLiteral(".app");
+        QDir().mkpath(folder);
+        QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-a"), made, destination});
+        return destination;
+    }
+
+    std::unique_ptr<StoreModel> loadedModel()
+    {
+        auto model = m_fixture->makeModel();
+        QCoro::waitFor(model->load());
+        if (model->loadState() != StoreModel::LoadState::Ready)
+            qFatal("the test catalog did not load");
+        return model;
+    }
+
+    static CatalogApp appNamed(const StoreModel &model, const QString &id)
+    {
+        for (const CatalogApp &app : model.apps()) {
+            if (app.productID == id)
+                return app;
+        }
+        qFatal("no app %s", qPrintable(id));
+    }
+
+    QString launches() const
+    {
+        QFile marker(m_releases->launchMarker());
+        return marker.open(QIODevice::ReadOnly) ? QString::fromUtf8(marker.readAll()) : QString();
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_server = std::make_unique<TestServer>();
+        m_folder = std::make_unique<QTemporaryDir>();
+        m_releases = std::make_unique<ReleaseFactory>(m_folder->path());
+        m_fixture = std::make_unique<ModelFixture>(m_signer, m_server->url());
+        m_fixture->environment.verifier = std::make_shared<BundleSignatureVerifier>(m_releases->anchors());
+        m_fixture->environment.runningApplications = std::make_shared<ProcessTable>();
+        QDir().mkpath(locations().temporary);
+    }
+
+    void firstInstallLandsInTheFirstFolderAndLaunches()
+    {
+        publish({zipped(QStringLiteral("lumen"), QStringLiteral("320"))});
+        const auto model = loadedModel();
+        QSignalSpy jobs(model.get(), &StoreModel::jobsChanged);
+        const CatalogApp lumen = appNamed(*model, QStringLiteral("lumen"));
+        QCoro::waitFor(model->install(lumen));
+        QVERIFY(model->jobs().isEmpty());
+        const InstalledApp copy = model->installed().value(QStringLiteral("lumen"));
+        QCOMPARE(copy.url, locations().systemApplications + QStringLiteral("/lumen.app"));
+        QCOMPARE(copy.build, QStringLiteral("320"));
+        QVERIFY(QFileInfo(copy.url + QStringLiteral("/Contents/MacOS/app")).isExecutable());
+        QVERIFY(QFileInfo(copy.url + QStringLiteral("/Contents/Resources/readme.txt")).isSymLink());
+        QTRY_COMPARE_WITH_TIMEOUT(launches(), QStringLiteral("320\n"), 5000);
+        QCOMPARE(workFolders(locations().temporary), QStringList());
+        QVERIFY(!m_fixture->environment.registry->applications(QStringLiteral("com.orvel.lumen")).isEmpty());
+        QVERIFY(jobs.count() >= 2);
+    }
+
+    void updateReplacesTheCopyWhereItIsWithoutLaunching()
+    {
+        const QString copy = preinstall(QStringLiteral("lumen"), QStringLiteral("310"), locations().userApplications());
+        publish({zipped(QStringLiteral("lumen"), QStringLiteral("320"))});
+        const auto model = loadedModel();
+        QCOMPARE(model->updates().size(), 1);
+        QCoro::waitFor(model->install(appNamed(*model, QStringLiteral("lumen"))));
+        QVERIFY(model->jobs().isEmpty());
+        QCOMPARE(model->installed().value(QStringLiteral("lumen")), (InstalledApp{copy, QStringLiteral("320"), QStringLiteral("320")}));
+        QVERIFY(!QFileInfo::exists(locations().systemApplications + QStringLiteral("/lumen.app")));
+        QTest::qWait(300);
+        QCOMPARE(launches(), QString());
+        QVERIFY(model->updates().isEmpty());
+    }
+
+    void updateOfARunningAppQuitsItAndRelaunches()
+    {
+        QFile sleepBinary(QStringLiteral("/bin/sleep"));
+        QVERIFY(sleepBinary.open(QIODevice::ReadOnly));
+        const QString copy = preinstall(QStringLiteral("lumen"), QStringLiteral("310"), locations().systemApplications, sleepBinary.readAll());
+        QProcess running;
+        running.start(copy + QStringLiteral("/Contents/MacOS/app"), {QStringLiteral("600")});
+        QVERIFY(running.waitForStarted());
+        QTRY_VERIFY(!ProcessTable().find(QStringLiteral("com.orvel.lumen")).isEmpty());
+
+        publish({zipped(QStringLiteral("lumen"), QStringLiteral("320"))});
+        const auto model = loadedModel();
+        QCoro::waitFor(model->install(appNamed(*model, QStringLiteral("lumen"))));
+        QVERIFY(model->jobs().isEmpty());
+        QCOMPARE(running.state(), QProcess::NotRunning);
+        QCOMPARE(model->installed().value(QStringLiteral("lumen")).build, QStringLiteral("320"));
+        QTRY_COMPARE_WITH_TIMEOUT(launches(), QStringLiteral("320\n"), 5000);
+    }
+
+    void diskImagesKeepModesAndLinks()
+    {
+        const QString bundle = m_releases->app(QStringLiteral("quire"), QStringLiteral("com.orvel.quire"), QStringLiteral("7"));
+        const QByteArray image = m_releases->diskImage(bundle);
+        publish({{QStringLiteral("quire"), QStringLiteral("7"), QStringLiteral("Quire.dmg"), image, m_releases->signature(image)}});
+        const auto model = loadedModel();
+        QCoro::waitFor(model->install(appNamed(*model, QStringLiteral("quire"))));
+        QCOMPARE(model->jobs().value(QStringLiteral("quire")).message, QString());
+        const QString installed = model->installed().value(QStringLiteral("quire")).url;
+        QVERIFY(QFileInfo(installed + QStringLiteral("/Contents/MacOS/app")).isExecutable());
+        QCOMPARE(QFileInfo(installed + QStringLiteral("/Contents/Resources/readme.txt")).symLinkTarget(),
+                 installed + QStringLiteral("/Contents/Resources/notes.txt"));
+        QCOMPARE(workFolders(locations().temporary), QStringList());
+    }
+
+    // Every failure shows its sentence, leaves the installed copy as it was and no work folder.
+    void failuresLeaveEverythingAsItWas_data()
+    {
+        QTest::addColumn<int>("scenario");
+        QTest::addColumn<QString>("sentence");
+        const QList<std::pair<const char *, QString>> scenarios{
+            {"404 with a body", downloadFailed},
+            {"body cut short", downloadFailed},
+            {"206 covering part", downloadFailed},
+            {"bad archive signature", securityFailed},
+            {"no archive signature with a key", securityFailed},
+            {"archive of another app", securityFailed},
+            {"bad code signature", securityFailed},
+            {"unknown archive type", cannotOpen},
+            {"app in a sub-folder", cannotOpen},
+            {"entry with ..", cannotOpen},
+            {"absolute entry", cannotOpen},
+            {"link out of the destination", cannotOpen},
+            {"disk image without an app", cannotOpen},
+        };
+        for (int i = 0; i < scenarios.size(); ++i)
+            QTest::newRow(scenarios[i].first) << i << scenarios[i].second;
+    }
+
+    void failuresLeaveEverythingAsItWas()
+    {
+        QFETCH(int, scenario);
+        QFETCH(QString, sentence);
+        const QString copy = preinstall(QStringLiteral("lumen"), QStringLiteral("310"), locations().systemApplications);
+        Publication publication = zipped(QStringLiteral("lumen"), QStringLiteral("320"));
+        using Entry = ReleaseFactory::ZipEntry;
+        const QByteArray app = "#!/bin/sh\n";
+        switch (scenario) {
+        case 0:
+            publication.answer = HttpResponse::notFound();
+            break;
+        case 1: {
+            HttpResponse cut = HttpResponse::ok(publication.archive, "application/zip");
+            cut.bodyBytesSent = publication.archive.size() / 2;
+            publication.answer = cut;
+            break;
+        }
+        case 2: {
+            HttpResponse part = HttpResponse::ok(publication.archive.left(100), "application/zip");
+            part.status = 206;
+            part.headers.append({"Content-Range", "bytes 0-99/" + QByteArray::number(publication.archive.size())});
+            publication.answer = part;
+            break;
+        }
+        case 3:
+            publication.signature = m_releases->signature(publication.archive + 'x');
+            break;
+        case 4:
+            publication.signature.reset();
+            break;
+        case 5:
+            publication.archive = ReleaseFactory::zip(m_releases->app(QStringLiteral("lumen"), QStringLiteral("com.orvel.quire"), QStringLiteral("320")));
+            publication.signature = m_releases->signature(publication.archive);
+            break;
+        case 6: {
+            const QString bundle = m_releases->app(QStringLiteral("lumen"), QStringLiteral("com.orvel.lumen"), QStringLiteral("320"));
+            writeTestFile(bundle + QStringLiteral("/Contents/Resources/notes.txt"), "changed after signing");
+            publication.archive = ReleaseFactory::zip(bundle);
+            publication.signature = m_releases->signature(publication.archive);
+            break;
+        }
+        case 7:
+            publication.file = QStringLiteral("lumen.tar.gz");
+            break;
+        case 8:
+            publication.archive = ReleaseFactory::zip(m_releases->app(QStringLiteral("lumen"), QStringLiteral("com.orvel.lumen"), QStringLiteral("320")),
+                                                      QStringLiteral("Lumen 3.2/"));
+            break;
+        case 9:
+            publication.archive = ReleaseFactory::zip({{QStringLiteral("lumen.app/Contents/../../../evil"), Entry::Type::File, app}});
+            break;
+        case 10:
+            publication.archive = ReleaseFactory::zip({{QStringLiteral("/tmp/evil"), Entry::Type::File, app}});
+            break;
+        case 11:
+            publication.archive = ReleaseFactory::zip({{QStringLiteral("lumen.app/"), Entry::Type::Folder},
+                                                       {QStringLiteral("lumen.app/Contents"), Entry::Type::Link, "../../../../etc"}});
+            break;
+        case 12: {
+            QDir().mkpath(m_folder->filePath(QStringLiteral("nothing/Empty")));
+            writeTestFile(m_folder->filePath(QStringLiteral("nothing/Empty/readme.txt")), "no app here");
+            publication.archive = m_releases->diskImage(m_folder->filePath(QStringLiteral("nothing/Empty")));
+            publication.file = QStringLiteral("lumen.dmg");
+            break;
+        }
+        }
+        if (scenario >= 8) // hand-made archives, signed as the maker would
+            publication.signature = m_releases->signature(publication.archive);
+        publish({publication});
+        const auto model = loadedModel();
+        QCoro::waitFor(model->install(appNamed(*model, QStringLiteral("lumen"))));
+        QCOMPARE(model->jobs().value(QStringLiteral("lumen")), Job::failed(sentence));
+        QCOMPARE(model->installed().value(QStringLiteral("lumen")), (InstalledApp{copy, QStringLiteral("310"), QStringLiteral("310")}));
+        QCOMPARE(workFolders(locations().temporary), QStringList());
+        QVERIFY(!QFile::exists(m_folder->filePath(QStringLiteral("evil"))) && !QFile::exists(QStringLiteral("/tmp/evil")));
+    }
+
+    void destinationThatCannotBeWritten()
+    {
+        // Files where both Applications folders should be: no write can succeed, root or not.
+        QDir().rmdir(locations().systemApplications);
+        QDir().rmdir(locations().userApplications());
+        writeTestFile(locations().systemApplications, "not a folder");
+        writeTestFile(locations().userApplications(), "not a folder");
+        publish({zipped(QStringLiteral("lumen"), QStringLiteral("320"))});
+        const auto model = loadedModel();
+        QCoro::waitFor(model->install(appNamed(*model, QStringLiteral("lumen"))));
+        QCOMPARE(model->jobs().value(QStringLiteral("lumen")), Job::failed(cannotReplace));
+        QCOMPARE(workFolders(locations().temporary), QStringList());
+    }
+
+    void occupiedFirstFolderSendsTheAppToTheSecond()
+    {
+        writeTestFile(locations().systemApplications + QStringLiteral("/lumen.app/unrelated"), "someone else's");
+        publish({zipped(QStringLiteral("lumen"), QStringLiteral("320"))});
+        const auto model = loadedModel();
+        QCoro::waitFor(model->install(appNamed(*model, QStringLiteral("lumen"))));
+        QCOMPARE(model->installed().value(QStringLiteral("lumen")).url, locations().userApplications() + QStringLiteral("/lumen.app"));
+        QVERIFY(QFile::exists(locations().systemApplications + QStringLiteral("/lumen.app/unrelated")));
+    }
+
+    void updateAllCompletesWhatItCan()
+    {
+        preinstall(QStringLiteral("a"), QStringLiteral("1"), locations().systemApplications);
+        preinstall(QStringLiteral("b"), QStringLiteral("1"), locations().systemApplications);
+        preinstall(QStringLiteral("c"), QStringLiteral("1"), locations().systemApplications);
+        Publication broken = zipped(QStringLiteral("b"), QStringLiteral("2"));
+        broken.answer = HttpResponse::notFound();
+        publish({zipped(QStringLiteral("a"), QStringLiteral("2")), broken, zipped(QStringLiteral("c"), QStringLiteral("2"))});
+        const auto model = loadedModel();
+        QCOMPARE(model->updates().size(), 3);
+        QCoro::waitFor(model->updateAll());
+        QCOMPARE(model->jobs().keys(), QStringList{QStringLiteral("b")});
+        QCOMPARE(model->jobs().value(QStringLiteral("b")), Job::failed(downloadFailed));
+        QCOMPARE(model->updates().size(), 1);
+    }
+
+    void jobRules()
+    {
+        Publication slow = zipped(QStringLiteral("lumen"), QStringLiteral("320"));
+        HttpResponse delayed = HttpResponse::ok(slow.archive, "application/zip");
+        delayed.delayMilliseconds = 300;
+        slow.answer = delayed;
+        publish({slow});
+        const auto model = loadedModel();
+        const CatalogApp lumen = appNamed(*model, QStringLiteral("lumen"));
+        QCoro::Task<> first = model->install(lumen);
+        QCOMPARE(model->jobs().value(QStringLiteral("lumen")).state, Job::State::Working);
+        QCoro::waitFor(model->install(lumen)); // returns at once
+        QCoro::waitFor(std::move(first));
+        QCOMPARE(m_server->hits("/archives/lumen-320.zip"), 1);
+
+        CatalogApp unknown = lumen;
+        unknown.productID = QStringLiteral("nofeed");
+        QCoro::waitFor(model->install(unknown));
+        QCOMPARE(model->jobs().value(QStringLiteral("nofeed")), Job::failed(QStringLiteral("Could not reach the update feed.")));
+        model->clearError(unknown);
+        QVERIFY(!model->jobs().contains(QStringLiteral("nofeed")));
+    }
+
+    void olderCopyStillPreferredIsReported()
+    {
+        // The feed announces 320, but what gets installed still reads as older than that.
+        preinstall(QStringLiteral("lumen"), QStringLiteral("310"), locations().systemApplications);
+        Publication mislabelled = zipped(QStringLiteral("lumen"), QStringLiteral("319"));
+        mislabelled.build = QStringLiteral("320");
+        publish({mislabelled});
+        const auto model = loadedModel();
+        const CatalogApp lumen = appNamed(*model, QStringLiteral("lumen"));
+        QCoro::waitFor(model->install(lumen));
+        QCOMPARE(model->jobs().value(QStringLiteral("lumen")),
+                 Job::failed(QStringLiteral("The update was installed, but this Mac still opens an older copy. Remove the older copy and try again.")));
+        QCOMPARE(model->installed().value(QStringLiteral("lumen")).build, QStringLiteral("319"));
+        QCOMPARE(launches(), QString());
+    }
+
+    void openingAVanishedCopyRescans()
+    {
+        const QString copy = preinstall(QStringLiteral("lumen"), QStringLiteral("310"), locations().systemApplications);
+        publish({zipped(QStringLiteral("lumen"), QStringLiteral("320"))});
+        const auto model = loadedModel();
+        QVERIFY(QDir(copy).removeRecursively());
+        model->open(appNamed(*model, QStringLiteral("lumen")));
+        QVERIFY(model->installed().isEmpty());
+        QCOMPARE(launches(), QString());
+    }
+
+    void downloadProgressAndNames()
+    {
+        const QByteArray archive(3 * 1024 * 1024, 'z');
+        m_server->respond("/big%20file.zip", HttpResponse::ok(archive, "application/zip"));
+        QList<double> reported;
+        QNetworkAccessManager *session = m_fixture->session();
+        const QString folder = m_folder->filePath(QStringLiteral("download"));
+        QDir().mkpath(folder);
+        const auto result = QCoro::waitFor(ArchiveDownload::download(session, m_server->url(QStringLiteral("/big%20file.zip")), folder,
+                                                                     [&reported](double f) { reported.append(f); }));
+        QVERIFY(result);
+        QCOMPARE(result.value(), folder + QStringLiteral("/big file.zip"));
+        QCOMPARE(QFileInfo(result.value()).size(), archive.size());
+        QCOMPARE(reported.first(), 0.0);
+        QCOMPARE(reported.last(), 1.0);
+        for (qsizetype i = 1; i + 1 < reported.size(); ++i)
+            QVERIFY(reported[i] <= 0.99);
+        QCOMPARE(ArchiveDownload::fileName(QUrl(QStringLiteral("https://a.example"))), QStringLiteral("archive"));
+        QCOMPARE(ArchiveDownload::fileName(QUrl(QStringLiteral("https://a.example/x/..%2F..%2Fevil.zip"))), QStringLiteral("evil.zip"));
+        QCOMPARE(ArchiveDownload::fileName(QUrl(QStringLiteral("https://a.example/x/.."))), QStringLiteral("archive"));
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("big file.zip")});
+    }
+
+    void archiveSignatureRules()
+    {
+        const QString file = m_folder->filePath(QStringLiteral("archive.zip"));
+        writeTestFile(file, "archive bytes");
+        const QString key = m_releases->archivePublicKey();
+        const QString good = m_releases->signature("archive bytes");
+        QVERIFY(Installer::archiveIsSigned(file, good, key));
+        QVERIFY(Installer::archiveIsSigned(file, std::nullopt, QString()));
+        QVERIFY(Installer::archiveIsSigned(file, QStringLiteral("garbage"), QString()));
+        QVERIFY(!Installer::archiveIsSigned(file, std::nullopt, key));
+        const QByteArray raw = QByteArray::fromBase64(good.toLatin1());
+        QVERIFY(!Installer::archiveIsSigned(file, QString::fromLatin1(raw.left(63).toBase64()), key));
+        QVERIFY(!Installer::archiveIsSigned(file, QString::fromLatin1((raw + 'x').toBase64()), key));
+        QVERIFY(!Installer::archiveIsSigned(file, good.left(10) + u'\n' + good.mid(10), key));
+        QVERIFY(!Installer::archiveIsSigned(file, good, QString::fromLatin1(QByteArray::fromBase64(key.toLatin1()).left(31).toBase64())));
+        writeTestFile(file, "archive bytez");
+        QVERIFY(!Installer::archiveIsSigned(file, good, key));
+    }
+};
+
+QTEST_GUILESS_MAIN(InstallationTest)
+#include "tst_installation.moc"
