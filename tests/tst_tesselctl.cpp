@@ -1,9 +1,13 @@
 #include "bundlefactory.h"
+#include "modelfixture.h"
+#include "platform/propertylist.h"
+#include "releasefactory.h"
 #include "catalog/base64.h"
 #include "catalogfixtures.h"
 #include "certificateissuer.h"
 #include "testserver.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
@@ -43,7 +47,7 @@ private:
         environment.insert(QStringLiteral("TESSEL_SYSTEM_APPLICATIONS"), m_folder.filePath(QStringLiteral("Applications")));
         process.setProcessEnvironment(environment);
         QSignalSpy finished(&process, &QProcess::finished);
-        process.start(QStringLiteral(TESSEL_BIN_DIR "/") + tool, arguments);
+        process.start(tool.contains(u'/') ? tool : QStringLiteral(TESSEL_BIN_DIR "/") + tool, arguments);
         if (!finished.wait(30000))
             return {};
         return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
@@ -212,6 +216,79 @@ private Q_SLOTS:
         const Outcome untrusted = run(QStringLiteral("tesselctl"), check + QStringList{bundle});
         QCOMPARE(untrusted.exitCode, 1);
         QVERIFY(untrusted.out.startsWith(QStringLiteral("invalid: ")));
+    }
+
+    // The tools installed inside a store bundle take its configuration: service, trust anchors.
+    void installAndUpdateFromAStoreBundle()
+    {
+        TestServer server;
+        ReleaseFactory releases(m_folder.filePath(QStringLiteral("releases")));
+        const QString store = m_folder.filePath(QStringLiteral("Tessel Store.app"));
+        const ServiceConfiguration configuration = m_signer.configuration(server.url());
+        QVariantList anchors;
+        const TrustAnchors trusted = releases.anchors();
+        for (const QByteArray &anchor : trusted.certificates())
+            anchors.append(QString::fromLatin1(anchor.toBase64()));
+        writeTestFile(store + QStringLiteral("/Contents/Info.plist"),
+              PropertyList::serialize(QVariantMap{{QStringLiteral("TesselServiceURL"), configuration.serverURL.toString()},
+                                                  {QStringLiteral("TesselServiceIssuer"), configuration.issuer},
+                                                  {QStringLiteral("TesselServiceKeyID"), configuration.keyID},
+                                                  {QStringLiteral("TesselServicePublicKey"), configuration.publicKey},
+                                                  {QStringLiteral("TesselCodeSigningAnchors"), anchors}},
+                                      PropertyList::Format::XML));
+        QDir().mkpath(store + QStringLiteral("/Contents/MacOS"));
+        QVERIFY(QFile::copy(QStringLiteral(TESSEL_BIN_DIR "/tesselctl"), store + QStringLiteral("/Contents/MacOS/tesselctl")));
+
+        auto publish = [&](const QString &build, bool signedArchive) {
+            const QByteArray archive = ReleaseFactory::zip(releases.app(QStringLiteral("lumen"), QStringLiteral("com.orvel.lumen"), build));
+            QJsonObject lumen = app(QStringLiteral("lumen"));
+            lumen.insert(QStringLiteral("appcastURL"), server.url(QStringLiteral("/lumen.xml")).toString());
+            lumen.insert(QStringLiteral("sparklePublicKey"), releases.archivePublicKey());
+            server.respond("/v1/catalog", HttpResponse::ok(m_signer.envelopeOf({lumen}), "application/json"));
+            const QString signature = releases.signature(signedArchive ? archive : archive + 'x');
+            server.respond("/lumen.xml", HttpResponse::ok("<rss xmlns:sparkle=\"s\"><channel><item><sparkle:version>" + build.toUtf8()
+                                                              + "</sparkle:version><enclosure url=\"" + server.url(QStringLiteral("/lumen.zip")).toString().toUtf8()
+                                                              + "\" sparkle:edSignature=\"" + signature.toUtf8() + "\"/></item></channel></rss>",
+                                                          "application/rss+xml"));
+            server.respond("/lumen.zip", HttpResponse::ok(archive, "application/zip"));
+        };
+        const QString tool = store + QStringLiteral("/Contents/MacOS/tesselctl");
+        publish(QStringLiteral("1"), true);
+        const Outcome installed = run(tool, {QStringLiteral("install"), QStringLiteral("lumen")});
+        QCOMPARE(installed.err, QString());
+        QCOMPARE(installed.exitCode, 0);
+        QVERIFY(installed.out.contains(QStringLiteral("LUMEN: done")));
+        QVERIFY(QFile::exists(m_folder.filePath(QStringLiteral("Applications/lumen.app/Contents/Info.plist"))));
+
+        publish(QStringLiteral("2"), false);
+        const Outcome refused = run(tool, {QStringLiteral("update"), QStringLiteral("--all")});
+        QCOMPARE(refused.exitCode, 1);
+        QVERIFY(refused.err.contains(QStringLiteral("did not pass the security check")));
+
+        publish(QStringLiteral("3"), true);
+        const Outcome updated = run(tool, {QStringLiteral("update"), QStringLiteral("--all")});
+        QCOMPARE(updated.exitCode, 0);
+        QVERIFY(run(tool, {QStringLiteral("installed")}).out.endsWith(QStringLiteral("\t3\t3\n")));
+        QCOMPARE(run(tool, {QStringLiteral("update"), QStringLiteral("--all")}).out, QStringLiteral("Everything is up to date.\n"));
+    }
+
+    void archiveSignaturesRoundTrip()
+    {
+        const QString key = m_folder.filePath(QStringLiteral("archive-key.pem"));
+        const QStringList lines = run(QStringLiteral("tessel-service"), {QStringLiteral("keygen"), QStringLiteral("--out"), key})
+                                      .out.split(u'\n', Qt::SkipEmptyParts);
+        const QString publicKey = lines.value(1).section(u'\t', 1);
+        const QString archive = write(QStringLiteral("release.zip"), QByteArray(100000, 'r'));
+        const QString signature = run(QStringLiteral("tessel-service"), {QStringLiteral("sign-archive"), QStringLiteral("--key"), key, archive})
+                                      .out.trimmed();
+        const QStringList check{QStringLiteral("check-archive"), QStringLiteral("--public-key"), publicKey, QStringLiteral("--signature")};
+        const Outcome valid = run(QStringLiteral("tesselctl"), check + QStringList{signature, archive});
+        QCOMPARE(valid.out, QStringLiteral("valid\n"));
+        QCOMPARE(valid.exitCode, 0);
+        write(QStringLiteral("release.zip"), QByteArray(100000, 's'));
+        const Outcome invalid = run(QStringLiteral("tesselctl"), check + QStringList{signature, archive});
+        QCOMPARE(invalid.out, QStringLiteral("invalid\n"));
+        QCOMPARE(invalid.exitCode, 1);
     }
 
     void serviceToolSignsWhatVerifyAccepts()
