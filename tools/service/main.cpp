@@ -1,7 +1,10 @@
 // tessel-service: the maker's side of the store — keys, signed catalogs, and a static
 // HTTPS server for a service folder.
+#include "appcastwriter.h"
 #include "bundlesigner.h"
+#include "demobuilder.h"
 #include "catalog/base64.h"
+#include "catalog/version.h"
 #include "catalogsigner.h"
 #include "certificateissuer.h"
 #include "commandline.h"
@@ -9,7 +12,7 @@
 #include "signingkey.h"
 #include "staticsite.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -169,6 +172,57 @@ int signBundle(const QCommandLineParser &parser)
     return ExitSuccess;
 }
 
+int makeAppcast(const QCommandLineParser &parser)
+{
+    std::optional<SigningKey> key;
+    if (parser.isSet(QStringLiteral("key"))) {
+        key = readKey(parser.value(QStringLiteral("key")));
+        if (!key)
+            return ExitFailure;
+    }
+    const QDir archives(parser.value(QStringLiteral("dir")));
+    const QUrl base(parser.value(QStringLiteral("base-url")));
+    QList<AppcastWriter::Item> items;
+    for (const QString &name : archives.entryList({QStringLiteral("*.zip"), QStringLiteral("*.dmg")}, QDir::Files, QDir::Name)) {
+        QString reason;
+        const std::optional<AppcastWriter::Item> item =
+            AppcastWriter::itemForArchive(archives.filePath(name), base.resolved(QUrl(name)), key ? &*key : nullptr, &reason);
+        if (!item) {
+            printError(QStringLiteral("error: ") + reason);
+            return ExitFailure;
+        }
+        items.append(*item);
+    }
+    std::sort(items.begin(), items.end(), [](const AppcastWriter::Item &a, const AppcastWriter::Item &b) {
+        return Version::compare(a.build, b.build) == Version::Order::Descending;
+    });
+    const QByteArray feed = AppcastWriter::feed(parser.value(QStringLiteral("title")), items);
+    std::fwrite(feed.constData(), 1, size_t(feed.size()), stdout);
+    return ExitSuccess;
+}
+
+int buildDemo(const QCommandLineParser &parser)
+{
+    const DemoBuilder::Options options{
+        .source = parser.value(QStringLiteral("from")),
+        .keys = parser.value(QStringLiteral("keys")),
+        .baseURL = QUrl(parser.value(QStringLiteral("base-url"))),
+        .demoApp = parser.value(QStringLiteral("demo-app")),
+        .output = parser.positionalArguments().first(),
+    };
+    QString reason;
+    const std::optional<DemoBuilder::Trust> trust = DemoBuilder::build(options, &reason);
+    if (!trust) {
+        printError(QStringLiteral("error: ") + reason);
+        return ExitFailure;
+    }
+    printLine(QStringLiteral("issuer\t") + trust->issuer);
+    printLine(QStringLiteral("key-id\t") + trust->keyID);
+    printLine(QStringLiteral("public-key\t") + trust->publicKey);
+    printLine(QStringLiteral("anchor\t") + QString::fromLatin1(trust->codeSigningRoot.toBase64()));
+    return ExitSuccess;
+}
+
 int serve(const QCommandLineParser &parser)
 {
     bool portOK = false;
@@ -187,14 +241,16 @@ int serve(const QCommandLineParser &parser)
         return ExitFailure;
     }
     printLine(QStringLiteral("serving %1").arg(server.baseURL().toString()));
-    return QCoreApplication::exec();
+    return QGuiApplication::exec();
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication application(argc, argv);
+    // A GUI application only for its image painting; it never opens a window.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
     const QList<Command> commands{
         {
             .name = QStringLiteral("keygen"),
@@ -255,6 +311,27 @@ int main(int argc, char *argv[])
             .requiredOptions = {QStringLiteral("cert"), QStringLiteral("key")},
             .operandCount = 1,
             .run = signBundle,
+        },
+        {
+            .name = QStringLiteral("make-appcast"),
+            .synopsis = QStringLiteral("--dir ARCHIVES --base-url URL [--key FILE] [--title TITLE]"),
+            .options = {valueOption("dir", "folder of release archives (.zip, .dmg)", "ARCHIVES"),
+                        valueOption("base-url", "where the archives are served", "URL"),
+                        valueOption("key", "Ed25519 private key to sign the archives with", "FILE"),
+                        QCommandLineOption(QStringLiteral("title"), QStringLiteral("the feed's title"), QStringLiteral("TITLE"),
+                                           QStringLiteral("Releases"))},
+            .requiredOptions = {QStringLiteral("dir"), QStringLiteral("base-url")},
+            .run = makeAppcast,
+        },
+        {
+            .name = QStringLiteral("build-demo"),
+            .synopsis = QStringLiteral("--from DIR --keys DIR --base-url URL --demo-app PATH OUT"),
+            .options = {valueOption("from", "folder with apps.json", "DIR"), valueOption("keys", "folder of the demo's keys", "DIR"),
+                        valueOption("base-url", "where OUT will be served", "URL"),
+                        valueOption("demo-app", "the tessel-demo-app executable", "PATH")},
+            .requiredOptions = {QStringLiteral("from"), QStringLiteral("keys"), QStringLiteral("base-url"), QStringLiteral("demo-app")},
+            .operandCount = 1,
+            .run = buildDemo,
         },
         {
             .name = QStringLiteral("serve"),

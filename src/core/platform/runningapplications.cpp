@@ -55,5 +55,12 @@ bool ProcessTable::launch(const QString &bundle) const
     if (executable.isEmpty())
         return false;
     const QString macOS = bundle + QStringLiteral("/Contents/MacOS");
-    return QProcess::startDetached(macOS + u'/' + executable, {}, macOS);
+    // A launched app is on its own, as if opened from the desktop: its output is not ours.
+    QProcess process;
+    process.setProgram(macOS + u'/' + executable);
+    process.setWorkingDirectory(macOS);
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    return process.startDetached();
 }
