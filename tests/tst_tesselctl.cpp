@@ -8,6 +8,7 @@
 #include "testserver.h"
 
 #include <QDir>
+#include <QtEndian>
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
@@ -60,6 +61,22 @@ private:
         if (!QFile::exists(path))
             write(QStringLiteral("ca.pem"), TestServer::authority().certificate);
         return path;
+    }
+
+    static QString readFile(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll().toBase64()) : QString();
+    }
+
+    // The pixel size a PNG declares in its header.
+    static QSize pngSize(const QString &path)
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        const QByteArray header = file.read(24);
+        return QSize(qFromBigEndian<qint32>(header.constData() + 16), qFromBigEndian<qint32>(header.constData() + 20));
     }
 
     QString write(const QString &name, const QByteArray &bytes)
@@ -270,6 +287,28 @@ private Q_SLOTS:
         QCOMPARE(updated.exitCode, 0);
         QVERIFY(run(tool, {QStringLiteral("installed")}).out.endsWith(QStringLiteral("\t3\t3\n")));
         QCOMPARE(run(tool, {QStringLiteral("update"), QStringLiteral("--all")}).out, QStringLiteral("Everything is up to date.\n"));
+    }
+
+    // The same inputs and keys give the same service, signatures apart.
+    void demoServiceIsReproducible()
+    {
+        QStringList outputs;
+        for (const QString &name : {QStringLiteral("first"), QStringLiteral("second")}) {
+            const QString out = m_folder.filePath(QStringLiteral("demo-") + name);
+            const Outcome built = run(QStringLiteral("tessel-service"),
+                                      {QStringLiteral("build-demo"), QStringLiteral("--from"), QStringLiteral(TESSEL_SOURCE_DIR "/demo"),
+                                       QStringLiteral("--keys"), m_folder.filePath(QStringLiteral("demo-keys")),
+                                       QStringLiteral("--base-url"), QStringLiteral("https://127.0.0.1:4711/"),
+                                       QStringLiteral("--demo-app"), QStringLiteral(TESSEL_BIN_DIR "/tessel-demo-app"), out});
+            QCOMPARE(built.exitCode, 0);
+            outputs.append(out);
+        }
+        const QStringList catalogs{readFile(outputs[0] + QStringLiteral("/v1/catalog.json")), readFile(outputs[1] + QStringLiteral("/v1/catalog.json"))};
+        QVERIFY(!catalogs[0].isEmpty());
+        QCOMPARE(catalogs[0], catalogs[1]);
+        for (const QString &image : {QStringLiteral("images/lumen/shot-1.png"), QStringLiteral("images/quire/icon.png")})
+            QCOMPARE(readFile(outputs[0] + u'/' + image), readFile(outputs[1] + u'/' + image));
+        QCOMPARE(pngSize(outputs[0] + QStringLiteral("/images/lumen/shot-1.png")), QSize(4000, 3000));
     }
 
     void archiveSignaturesRoundTrip()
