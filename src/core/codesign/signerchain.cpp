@@ -2,6 +2,7 @@
 
 #include <openssl/cms.h>
 #include <openssl/err.h>
+#include <openssl/objects.h>
 #include <openssl/x509v3.h>
 
 namespace {
@@ -120,6 +121,12 @@ std::optional<SignerChain> SignerChain::verify(const QByteArray &cmsBytes, const
     if (!digestAlgorithm || !signatureAlgorithm || OBJ_obj2nid(digestAlgorithm->algorithm) == NID_undef
         || OBJ_obj2nid(signatureAlgorithm->algorithm) == NID_undef)
         return fail(reason, QStringLiteral("the CMS signature names an unknown algorithm"));
+    // A combined algorithm ("ecdsa-with-SHA256") must name the digest actually used.
+    int namedDigest = NID_undef;
+    int keyType = NID_undef;
+    if (OBJ_find_sigid_algs(OBJ_obj2nid(signatureAlgorithm->algorithm), &namedDigest, &keyType)
+        && namedDigest != NID_undef && namedDigest != OBJ_obj2nid(digestAlgorithm->algorithm))
+        return fail(reason, QStringLiteral("the CMS signature names two different digests"));
     Bio data(BIO_new_mem_buf(signedBytes.constData(), int(signedBytes.size())));
     if (CMS_verify(cms.get(), nullptr, nullptr, data.get(), nullptr, CMS_NO_SIGNER_CERT_VERIFY | CMS_BINARY | CMS_DETACHED) != 1)
         return fail(reason, QStringLiteral("the CMS signature does not verify over the code directory"));
