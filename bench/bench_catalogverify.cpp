@@ -3,29 +3,14 @@
 #include "catalog/catalogloader.h"
 #include "catalogfixtures.h"
 
+#include "benchtiming.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QJsonDocument>
 #include <cstdio>
 
 using namespace CatalogFixtures;
-
-namespace {
-
-template<typename Work>
-double bestMilliseconds(int rounds, Work work)
-{
-    double best = 1e300;
-    for (int i = 0; i < rounds; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        best = std::min(best, timer.nsecsElapsed() / 1e6);
-    }
-    return best;
-}
-
-} // namespace
 
 int main(int argc, char *argv[])
 {

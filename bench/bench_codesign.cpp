@@ -7,29 +7,14 @@
 #include "install/installer.h"
 #include "modelfixture.h"
 
+#include "benchtiming.h"
+
 #include <QCoreApplication>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cstdio>
-
-namespace {
-
-template<typename Work>
-double bestMilliseconds(int rounds, Work work)
-{
-    double best = 1e300;
-    for (int i = 0; i < rounds; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        best = std::min(best, timer.nsecsElapsed() / 1e6);
-    }
-    return best;
-}
-
-} // namespace
 
 int main(int argc, char *argv[])
 {

@@ -9,6 +9,8 @@
 #include "modelfixture.h"
 #include "testserver.h"
 
+#include "benchtiming.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QThread>
@@ -102,19 +104,6 @@ double timeFeedCheck(const FeedServers &feeds, int apps)
     if (model->releases().size() != apps)
         qFatal("only %lld of %d feeds were read", qint64(model->releases().size()), apps);
     return elapsed;
-}
-
-template<typename Work>
-double bestMilliseconds(int rounds, Work work)
-{
-    double best = 1e300;
-    for (int i = 0; i < rounds; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        best = std::min(best, timer.nsecsElapsed() / 1e6);
-    }
-    return best;
 }
 
 } // namespace

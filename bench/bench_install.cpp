@@ -6,6 +6,8 @@
 #include "modelfixture.h"
 #include "signingkey.h"
 
+#include "benchtiming.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -15,19 +17,6 @@
 #include <cstdio>
 
 namespace {
-
-template<typename Work>
-double bestMilliseconds(int rounds, Work work)
-{
-    double best = 1e300;
-    for (int i = 0; i < rounds; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        best = std::min(best, timer.nsecsElapsed() / 1e6);
-    }
-    return best;
-}
 
 bool runTool(const QString &program, const QStringList &arguments)
 {

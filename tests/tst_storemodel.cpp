@@ -22,13 +22,6 @@ public:
     QList<LoadState> states;
 };
 
-QStringList productIDs(const QList<CatalogApp> &apps)
-{
-    QStringList ids;
-    for (const CatalogApp &app : apps)
-        ids.append(app.productID);
-    return ids;
-}
 
 } // namespace
 

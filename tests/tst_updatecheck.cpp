@@ -27,13 +27,6 @@ HttpResponse feedResponse(const QString &build, int delayMilliseconds = 0)
     return response;
 }
 
-QStringList productIDs(const QList<CatalogApp> &apps)
-{
-    QStringList ids;
-    for (const CatalogApp &app : apps)
-        ids.append(app.productID);
-    return ids;
-}
 
 } // namespace
 

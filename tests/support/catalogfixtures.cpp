@@ -28,6 +28,14 @@ QJsonObject app(const QString &productID, const QString &minimumSystemVersion)
     };
 }
 
+QStringList productIDs(const QList<CatalogApp> &apps)
+{
+    QStringList ids;
+    for (const CatalogApp &app : apps)
+        ids.append(app.productID);
+    return ids;
+}
+
 QByteArray catalogJSON(const QString &issuer, const QList<QJsonObject> &apps, int version)
 {
     QJsonArray array;

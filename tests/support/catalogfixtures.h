@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/catalog.h"
 #include "catalog/serviceconfiguration.h"
 #include "signingkey.h"
 
@@ -11,6 +12,9 @@ namespace CatalogFixtures {
 
 // An app record with every required key.
 QJsonObject app(const QString &productID, const QString &minimumSystemVersion = QStringLiteral("1.0"));
+
+// The product identifiers of apps, in their order.
+QStringList productIDs(const QList<CatalogApp> &apps);
 
 QByteArray catalogJSON(const QString &issuer, const QList<QJsonObject> &apps, int version = 1);
 

@@ -3,6 +3,7 @@
 #include "platform/bundle.h"
 #include "platform/propertylist.h"
 #include "requirementencoder.h"
+#include "support/opensslpointer.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -20,15 +21,10 @@
 
 namespace {
 
-template<typename T, void (*Free)(T *)>
-struct Deleter
-{
-    void operator()(T *p) const { Free(p); }
-};
-using Certificate = std::unique_ptr<X509, Deleter<X509, X509_free>>;
-using Key = std::unique_ptr<EVP_PKEY, Deleter<EVP_PKEY, EVP_PKEY_free>>;
-using Bio = std::unique_ptr<BIO, Deleter<BIO, BIO_free_all>>;
-using CMS = std::unique_ptr<CMS_ContentInfo, Deleter<CMS_ContentInfo, CMS_ContentInfo_free>>;
+using Certificate = OpenSSLPointer<X509, X509_free>;
+using Key = OpenSSLPointer<EVP_PKEY, EVP_PKEY_free>;
+using Bio = OpenSSLPointer<BIO, BIO_free_all>;
+using CMS = OpenSSLPointer<CMS_ContentInfo, CMS_ContentInfo_free>;
 
 // Folders whose dotted sub-folders are code of their own, signed separately.
 const QRegularExpression nestedFolders(QStringLiteral(

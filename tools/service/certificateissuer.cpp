@@ -1,5 +1,7 @@
 #include "certificateissuer.h"
 
+#include "support/opensslpointer.h"
+
 #include <QHostAddress>
 #include <QStringList>
 #include <openssl/bn.h>
@@ -13,14 +15,9 @@
 namespace CertificateIssuer {
 namespace {
 
-template<typename T, void (*Free)(T *)>
-struct Deleter
-{
-    void operator()(T *p) const { Free(p); }
-};
-using Key = std::unique_ptr<EVP_PKEY, Deleter<EVP_PKEY, EVP_PKEY_free>>;
-using Certificate = std::unique_ptr<X509, Deleter<X509, X509_free>>;
-using Bio = std::unique_ptr<BIO, Deleter<BIO, BIO_free_all>>;
+using Key = OpenSSLPointer<EVP_PKEY, EVP_PKEY_free>;
+using Certificate = OpenSSLPointer<X509, X509_free>;
+using Bio = OpenSSLPointer<BIO, BIO_free_all>;
 
 // Certificate generation failing means OpenSSL itself is broken; nothing can go on.
 void require(bool ok, const char *what)
@@ -43,7 +40,7 @@ QByteArray bioBytes(BIO *bio)
 
 void setRandomSerial(X509 *certificate)
 {
-    std::unique_ptr<BIGNUM, Deleter<BIGNUM, BN_free>> serial(BN_new());
+    OpenSSLPointer<BIGNUM, BN_free> serial(BN_new());
     require(BN_rand(serial.get(), 127, BN_RAND_TOP_ANY, BN_RAND_BOTTOM_ANY) == 1, "serial");
     require(BN_to_ASN1_INTEGER(serial.get(), X509_get_serialNumber(certificate)) != nullptr, "serial");
 }

@@ -1,5 +1,7 @@
 #include "signerchain.h"
 
+#include "support/opensslpointer.h"
+
 #include <openssl/cms.h>
 #include <openssl/err.h>
 #include <openssl/objects.h>
@@ -7,28 +9,23 @@
 
 namespace {
 
-template<typename T, void (*Free)(T *)>
-struct Deleter
-{
-    void operator()(T *p) const { Free(p); }
-};
-using CMS = std::unique_ptr<CMS_ContentInfo, Deleter<CMS_ContentInfo, CMS_ContentInfo_free>>;
-using Store = std::unique_ptr<X509_STORE, Deleter<X509_STORE, X509_STORE_free>>;
-using StoreContext = std::unique_ptr<X509_STORE_CTX, Deleter<X509_STORE_CTX, X509_STORE_CTX_free>>;
-using Bio = std::unique_ptr<BIO, Deleter<BIO, BIO_free_all>>;
+using CMS = OpenSSLPointer<CMS_ContentInfo, CMS_ContentInfo_free>;
+using Store = OpenSSLPointer<X509_STORE, X509_STORE_free>;
+using StoreContext = OpenSSLPointer<X509_STORE_CTX, X509_STORE_CTX_free>;
+using Bio = OpenSSLPointer<BIO, BIO_free_all>;
 
 void freeCertificates(STACK_OF(X509) *certificates)
 {
     sk_X509_pop_free(certificates, X509_free);
 }
-using Certificates = std::unique_ptr<STACK_OF(X509), Deleter<STACK_OF(X509), freeCertificates>>;
+using Certificates = OpenSSLPointer<STACK_OF(X509), freeCertificates>;
 
 // CMS_get0_signers lends its certificates: only the list is freed.
 void freeList(STACK_OF(X509) *certificates)
 {
     sk_X509_free(certificates);
 }
-using BorrowedCertificates = std::unique_ptr<STACK_OF(X509), Deleter<STACK_OF(X509), freeList>>;
+using BorrowedCertificates = OpenSSLPointer<STACK_OF(X509), freeList>;
 
 std::optional<SignerChain> fail(QString *reason, const QString &why)
 {
@@ -138,7 +135,7 @@ std::optional<SignerChain> SignerChain::verify(const QByteArray &cmsBytes, const
     Store store(X509_STORE_new());
     for (const QByteArray &anchor : anchors.certificates()) {
         const unsigned char *anchorDER = reinterpret_cast<const unsigned char *>(anchor.constData());
-        std::unique_ptr<X509, Deleter<X509, X509_free>> certificate(d2i_X509(nullptr, &anchorDER, long(anchor.size())));
+        OpenSSLPointer<X509, X509_free> certificate(d2i_X509(nullptr, &anchorDER, long(anchor.size())));
         if (certificate)
             X509_STORE_add_cert(store.get(), certificate.get());
     }
