@@ -1,5 +1,7 @@
 #include "bundlesignatureverifier.h"
 
+#include "certificatesubject.h"
+
 #include "codedirectory.h"
 #include "requirement.h"
 #include "resourcecheck.h"
@@ -87,21 +89,6 @@ QByteArray digestOID(Digest::Type type)
         return "2.16.840.1.101.3.4.2.2";
     }
     return {};
-}
-
-std::optional<QString> subjectOU(X509 *certificate)
-{
-    X509_NAME *name = X509_get_subject_name(certificate);
-    const int index = X509_NAME_get_index_by_NID(name, NID_organizationalUnitName, -1);
-    if (index < 0)
-        return std::nullopt;
-    unsigned char *utf8 = nullptr;
-    const int length = ASN1_STRING_to_UTF8(&utf8, X509_NAME_ENTRY_get_data(X509_NAME_get_entry(name, index)));
-    if (length < 0)
-        return std::nullopt;
-    const QString value = QString::fromUtf8(reinterpret_cast<const char *>(utf8), length);
-    OPENSSL_free(utf8);
-    return value;
 }
 
 // Every CodeDirectory's special slots against the components they name.
@@ -237,7 +224,7 @@ std::optional<QString> BundleSignatureVerifier::verify(const QString &bundle, co
                 return QStringLiteral("the signature does not bind every code directory");
         }
     }
-    if (best->teamID && subjectOU(chain->leaf()) != best->teamID)
+    if (best->teamID && certificateSubject(chain->leaf(), QStringLiteral("OU")) != best->teamID)
         return QStringLiteral("the team identifier does not match the signer's certificate");
 
     for (const CodeDirectory &directory : std::as_const(directories)) {

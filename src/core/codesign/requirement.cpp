@@ -1,5 +1,7 @@
 #include "requirement.h"
 
+#include "certificatesubject.h"
+
 #include <QRegularExpression>
 #include <openssl/objects.h>
 #include <openssl/x509.h>
@@ -309,40 +311,6 @@ X509 *certificateAt(const QList<X509 *> &chain, int slot)
     return index >= 0 && index < chain.size() ? chain[index] : nullptr;
 }
 
-int subjectNID(const QString &key)
-{
-    static const QList<std::pair<QString, int>> keys{
-        {QStringLiteral("C"), NID_countryName},        {QStringLiteral("CN"), NID_commonName},
-        {QStringLiteral("O"), NID_organizationName},   {QStringLiteral("OU"), NID_organizationalUnitName},
-        {QStringLiteral("L"), NID_localityName},       {QStringLiteral("ST"), NID_stateOrProvinceName},
-        {QStringLiteral("STREET"), NID_streetAddress}, {QStringLiteral("UID"), NID_userId},
-        {QStringLiteral("email"), NID_pkcs9_emailAddress},
-    };
-    for (const auto &[name, nid] : keys) {
-        if (name == key)
-            return nid;
-    }
-    return NID_undef;
-}
-
-// The first value of a subject attribute, or nothing.
-std::optional<QString> subjectValue(X509 *certificate, const QString &key)
-{
-    const int nid = subjectNID(key);
-    X509_NAME *name = X509_get_subject_name(certificate);
-    const int index = nid == NID_undef ? -1 : X509_NAME_get_index_by_NID(name, nid, -1);
-    if (index < 0)
-        return std::nullopt;
-    const ASN1_STRING *data = X509_NAME_ENTRY_get_data(X509_NAME_get_entry(name, index));
-    unsigned char *utf8 = nullptr;
-    const int length = ASN1_STRING_to_UTF8(&utf8, data);
-    if (length < 0)
-        return std::nullopt;
-    const QString value = QString::fromUtf8(reinterpret_cast<const char *>(utf8), length);
-    OPENSSL_free(utf8);
-    return value;
-}
-
 bool hasExtension(X509 *certificate, const QString &oid)
 {
     ASN1_OBJECT *object = OBJ_txt2obj(oid.toLatin1().constData(), 1);
@@ -376,7 +344,7 @@ bool evaluateNode(const Node &node, const RequirementContext &context)
         X509 *certificate = certificateAt(context.chain, node.slot);
         if (!certificate)
             return false;
-        const std::optional<QString> value = subjectValue(certificate, node.key);
+        const std::optional<QString> value = certificateSubject(certificate, node.key);
         switch (node.match) {
         case Node::Match::Exists:
             return value.has_value();
