@@ -3,6 +3,7 @@
 #include "platform/bundle.h"
 #include "platform/propertylist.h"
 #include "requirementencoder.h"
+#include "servicefiles.h"
 #include "support/opensslpointer.h"
 
 #include <QCryptographicHash>
@@ -148,12 +149,6 @@ QString subjectOU(const QByteArray &pem)
     return QString::fromUtf8(text);
 }
 
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
-
 } // namespace
 
 BundleSigner::BundleSigner(PemIdentity leaf, QList<QByteArray> chainPEM) : m_leaf(std::move(leaf)), m_chain(std::move(chainPEM)) {}
@@ -274,10 +269,10 @@ std::optional<BundleSigner::Signed> BundleSigner::signBundle(const QString &bund
 
     const QDir signatureFolder(contents + QStringLiteral("/_CodeSignature"));
     QDir().mkpath(signatureFolder.path());
-    const bool written = writeFile(signatureFolder.filePath(QStringLiteral("CodeResources")), resources)
-        && writeFile(signatureFolder.filePath(QStringLiteral("CodeRequirements")), requirements)
-        && writeFile(signatureFolder.filePath(QStringLiteral("CodeDirectory")), directory)
-        && writeFile(signatureFolder.filePath(QStringLiteral("CodeSignature")), signature);
+    const bool written = ServiceFiles::write(signatureFolder.filePath(QStringLiteral("CodeResources")), resources)
+        && ServiceFiles::write(signatureFolder.filePath(QStringLiteral("CodeRequirements")), requirements)
+        && ServiceFiles::write(signatureFolder.filePath(QStringLiteral("CodeDirectory")), directory)
+        && ServiceFiles::write(signatureFolder.filePath(QStringLiteral("CodeSignature")), signature);
     if (!written) {
         *reason = QStringLiteral("cannot write the signature into %1").arg(signatureFolder.path());
         return std::nullopt;

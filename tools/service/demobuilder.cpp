@@ -9,6 +9,7 @@
 #include "codesign/trustanchors.h"
 #include "demoart.h"
 #include "platform/propertylist.h"
+#include "servicefiles.h"
 #include "signingkey.h"
 
 #include <QDir>
@@ -21,19 +22,6 @@
 
 namespace DemoBuilder {
 namespace {
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // A key or identity from the keys folder, made and kept there the first time.
 SigningKey keptKey(const QDir &keys, const QString &name)
@@ -50,24 +38,19 @@ PemIdentity keptIdentity(const QDir &keys, const QString &name, const std::funct
     const QString certificate = keys.filePath(name + QStringLiteral(".pem"));
     const QString key = keys.filePath(name + QStringLiteral("-key.pem"));
     if (QFile::exists(certificate) && QFile::exists(key))
-        return {readFile(certificate), readFile(key)};
+        return {ServiceFiles::read(certificate).value_or(QByteArray()), ServiceFiles::read(key).value_or(QByteArray())};
     const PemIdentity made = make();
-    writeFile(certificate, made.certificate);
-    writeFile(key, made.privateKey);
+    ServiceFiles::write(certificate, made.certificate);
+    ServiceFiles::write(key, made.privateKey);
     QFile::setPermissions(key, QFile::ReadOwner | QFile::WriteOwner);
     return made;
-}
-
-QJsonObject stringMap(const QJsonValue &value)
-{
-    return value.toObject();
 }
 
 } // namespace
 
 std::optional<Trust> build(const Options &options, QString *reason)
 {
-    const QJsonDocument description = QJsonDocument::fromJson(readFile(options.source + QStringLiteral("/apps.json")));
+    const QJsonDocument description = QJsonDocument::fromJson(ServiceFiles::read(options.source + QStringLiteral("/apps.json")).value_or(QByteArray()));
     if (!description.isObject()) {
         *reason = QStringLiteral("%1/apps.json is missing or not JSON").arg(options.source);
         return std::nullopt;
@@ -137,7 +120,7 @@ std::optional<Trust> build(const Options &options, QString *reason)
                 {QStringLiteral("CFBundleVersion"), release.value(QStringLiteral("build")).toString()},
                 {QStringLiteral("LSMinimumSystemVersion"), minimumSystem},
             };
-            if (!writeFile(bundle + QStringLiteral("/Contents/Info.plist"), PropertyList::serialize(info, PropertyList::Format::XML))
+            if (!ServiceFiles::write(bundle + QStringLiteral("/Contents/Info.plist"), PropertyList::serialize(info, PropertyList::Format::XML))
                 || !QFile::copy(options.demoApp, executable) || !icon.save(bundle + QStringLiteral("/Contents/Resources/AppIcon.png"))) {
                 *reason = QStringLiteral("cannot lay out %1").arg(bundle);
                 return std::nullopt;
@@ -161,7 +144,7 @@ std::optional<Trust> build(const Options &options, QString *reason)
             items.prepend(*item);
         }
         const QString feed = QStringLiteral("feeds/%1.xml").arg(id);
-        writeFile(options.output + u'/' + feed, AppcastWriter::feed(name, items));
+        ServiceFiles::write(options.output + u'/' + feed, AppcastWriter::feed(name, items));
 
         catalogApps.append(QJsonObject{
             {QStringLiteral("productID"), id},
@@ -174,8 +157,8 @@ std::optional<Trust> build(const Options &options, QString *reason)
             {QStringLiteral("iconURL"), base.resolved(QUrl(images + QStringLiteral("icon.png"))).toString()},
             {QStringLiteral("minimumSystemVersion"), minimumSystem},
             {QStringLiteral("category"), app.value(QStringLiteral("category")).toString()},
-            {QStringLiteral("tagline"), stringMap(app.value(QStringLiteral("tagline")))},
-            {QStringLiteral("description"), stringMap(app.value(QStringLiteral("description")))},
+            {QStringLiteral("tagline"), app.value(QStringLiteral("tagline")).toObject()},
+            {QStringLiteral("description"), app.value(QStringLiteral("description")).toObject()},
             {QStringLiteral("screenshots"), screenshots},
         });
     }
@@ -185,8 +168,8 @@ std::optional<Trust> build(const Options &options, QString *reason)
                                                          {QStringLiteral("issuer"), issuer},
                                                          {QStringLiteral("apps"), catalogApps}})
                                    .toJson(QJsonDocument::Indented);
-    writeFile(options.output + QStringLiteral("/v1/catalog.json"), catalog);
-    if (!writeFile(options.output + QStringLiteral("/v1/catalog"), CatalogSigner::envelope(catalog, catalogKey, keyID))) {
+    ServiceFiles::write(options.output + QStringLiteral("/v1/catalog.json"), catalog);
+    if (!ServiceFiles::write(options.output + QStringLiteral("/v1/catalog"), CatalogSigner::envelope(catalog, catalogKey, keyID))) {
         *reason = QStringLiteral("cannot write the catalog");
         return std::nullopt;
     }

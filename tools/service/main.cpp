@@ -9,6 +9,7 @@
 #include "certificateissuer.h"
 #include "commandline.h"
 #include "httpsserver.h"
+#include "servicefiles.h"
 #include "signingkey.h"
 #include "staticsite.h"
 
@@ -19,24 +20,21 @@
 
 namespace {
 
+// The shared file helpers, with the tool's error line on failure.
 bool writeFile(const QString &path, const QByteArray &bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        printError(QStringLiteral("error: cannot write %1").arg(path));
-        return false;
-    }
-    return true;
+    if (ServiceFiles::write(path, bytes))
+        return true;
+    printError(QStringLiteral("error: cannot write %1").arg(path));
+    return false;
 }
 
 std::optional<QByteArray> readFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    std::optional<QByteArray> bytes = ServiceFiles::read(path);
+    if (!bytes)
         printError(QStringLiteral("error: cannot read %1").arg(path));
-        return std::nullopt;
-    }
-    return file.readAll();
+    return bytes;
 }
 
 std::optional<SigningKey> readKey(const QString &path)

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+// The maker's files: written whole or not at all, their folders made as needed.
+namespace ServiceFiles {
+
+bool write(const QString &path, const QByteArray &bytes);
+std::optional<QByteArray> read(const QString &path);
+
+} // namespace ServiceFiles
