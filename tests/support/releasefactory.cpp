@@ -2,6 +2,7 @@
 
 #include "bundlefactory.h"
 #include "bundlesigner.h"
+#include "install/filetree.h"
 #include "modelfixture.h"
 
 #include <QDir>
@@ -110,9 +111,7 @@ QByteArray ReleaseFactory::zip(const QString &bundle, const QString &prefix)
         ZipEntry entry{prefix + parent.relativeFilePath(path), ZipEntry::Type::File, {}, int(status.st_mode & 0777)};
         if (info.isSymLink()) {
             entry.type = ZipEntry::Type::Link;
-            QByteArray target(4096, '\0');
-            target.truncate(qsizetype(readlink(QFile::encodeName(path).constData(), target.data(), 4096)));
-            entry.data = target;
+            entry.data = FileTree::linkTarget(path).value_or(QByteArray());
         } else if (info.isDir()) {
             entry.type = ZipEntry::Type::Folder;
             entry.name += u'/';

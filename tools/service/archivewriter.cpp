@@ -1,5 +1,7 @@
 #include "archivewriter.h"
 
+#include "install/filetree.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -44,10 +46,8 @@ bool zip(const QString &bundle, const QString &archivePath)
         archive_entry_set_mtime(entry.get(), fixedTime, 0);
         QByteArray data;
         if (S_ISLNK(status.st_mode)) {
-            QByteArray target(4096, '\0');
-            target.truncate(qsizetype(std::max<ssize_t>(0, readlink(QFile::encodeName(path).constData(), target.data(), 4096))));
             archive_entry_set_filetype(entry.get(), AE_IFLNK);
-            archive_entry_set_symlink(entry.get(), target.constData());
+            archive_entry_set_symlink(entry.get(), FileTree::linkTarget(path).value_or(QByteArray()).constData());
         } else if (S_ISDIR(status.st_mode)) {
             archive_entry_set_filetype(entry.get(), AE_IFDIR);
             name += u'/';

@@ -1,5 +1,6 @@
 #include "bundlesigner.h"
 
+#include "install/filetree.h"
 #include "platform/bundle.h"
 #include "platform/propertylist.h"
 #include "requirementencoder.h"
@@ -212,9 +213,7 @@ std::optional<BundleSigner::Signed> BundleSigner::signBundle(const QString &bund
         }
         QVariantMap entry;
         if (item.isSymLink()) {
-            QByteArray target(4096, '\0');
-            const ssize_t length = ::readlink(QFile::encodeName(absolute).constData(), target.data(), size_t(target.size()));
-            entry.insert(QStringLiteral("symlink"), QFile::decodeName(target.left(std::max<ssize_t>(length, 0))));
+            entry.insert(QStringLiteral("symlink"), QFile::decodeName(FileTree::linkTarget(absolute).value_or(QByteArray())));
         } else {
             entry.insert(QStringLiteral("hash"), sha(QCryptographicHash::Sha1, absolute));
             entry.insert(QStringLiteral("hash2"), sha(QCryptographicHash::Sha256, absolute));

@@ -1,5 +1,7 @@
 #include "resourcecheck.h"
 
+#include "install/filetree.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -104,7 +106,7 @@ private:
 
     std::optional<QString> link(const QString &path, const QString &absolute, const ResourceSeal::Entry &entry)
     {
-        const QString target = QFile::decodeName(readLink(absolute));
+        const QString target = QFile::decodeName(FileTree::linkTarget(absolute).value_or(QByteArray()));
         if (!entry.symlink || *entry.symlink != target)
             return QStringLiteral("file modified: %1 is a link that was not sealed as this link").arg(path);
         // The link must stay inside the bundle once resolved, as written, from its own folder.
@@ -112,13 +114,6 @@ private:
         if (target.isEmpty() || QDir::isAbsolutePath(target) || !resolved.startsWith(m_bundle + u'/'))
             return QStringLiteral("the link %1 points outside the bundle").arg(path);
         return std::nullopt;
-    }
-
-    static QByteArray readLink(const QString &path)
-    {
-        QByteArray target(4096, Qt::Uninitialized);
-        const ssize_t length = ::readlink(QFile::encodeName(path).constData(), target.data(), size_t(target.size()));
-        return length < 0 ? QByteArray() : target.left(length);
     }
 
     QString m_bundle;

@@ -43,9 +43,8 @@ bool copy(const QString &source, const QString &destination)
     if (::lstat(native(source).constData(), &status) != 0)
         return false;
     if (S_ISLNK(status.st_mode)) {
-        QByteArray target(PATH_MAX, '\0');
-        const ssize_t length = ::readlink(native(source).constData(), target.data(), size_t(target.size()));
-        return length >= 0 && ::symlink(target.left(length).constData(), native(destination).constData()) == 0;
+        const std::optional<QByteArray> target = linkTarget(source);
+        return target && ::symlink(target->constData(), native(destination).constData()) == 0;
     }
     if (S_ISREG(status.st_mode))
         return copyFile(source, destination, status.st_mode);
@@ -77,6 +76,16 @@ bool move(const QString &source, const QString &destination)
     }
     remove(source);
     return true;
+}
+
+std::optional<QByteArray> linkTarget(const QString &path)
+{
+    QByteArray target(PATH_MAX, '\0');
+    const ssize_t length = ::readlink(native(path).constData(), target.data(), size_t(target.size()));
+    if (length < 0)
+        return std::nullopt;
+    target.truncate(length);
+    return target;
 }
 
 bool remove(const QString &path)
