@@ -33,9 +33,6 @@ public:
     static QString defaultCacheURL();
     static QString defaultCacheURL(const Locations &locations);
 
-    const ServiceConfiguration &configuration() const { return m_configuration; }
-    const QString &cacheURL() const { return m_cacheURL; }
-
     // The service's catalog address: "v1/catalog" after the base address and its path.
     QUrl endpoint() const;
 

@@ -48,7 +48,6 @@ QCoro::Task<std::optional<HTTPAnswer>> get(QNetworkAccessManager *session, QUrl 
     if (transferFailed(reply.get()))
         co_return std::nullopt;
     HTTPAnswer answer;
-    answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     answer.body = reply->readAll();
     answer.complete = HTTPComplete::isComplete(reply.get(), answer.body.size());
     co_return answer;

@@ -10,7 +10,6 @@ class QNetworkAccessManager;
 // What a plain GET brought back when the service answered at all.
 struct HTTPAnswer
 {
-    int status = 0;
     QByteArray body;
     bool complete = false; // the body is the whole resource (HTTPComplete)
 };

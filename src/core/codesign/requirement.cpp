@@ -135,31 +135,22 @@ private:
         return node;
     }
 
-    NodePointer expression(int depth)
+    // Operands joined left to right by one keyword: "or" binds looser than "and".
+    NodePointer chain(int depth, const char *keyword, Node::Kind kind, NodePointer (Parser::*operand)(int))
     {
-        NodePointer left = conjunction(depth);
-        while (left && isWord("or")) {
+        NodePointer left = (this->*operand)(depth);
+        while (left && isWord(keyword)) {
             advance();
-            NodePointer right = conjunction(depth);
+            NodePointer right = (this->*operand)(depth);
             if (!right)
                 return nullptr;
-            left = combine(Node::Kind::Or, left, right);
+            left = combine(kind, left, right);
         }
         return left;
     }
 
-    NodePointer conjunction(int depth)
-    {
-        NodePointer left = factor(depth);
-        while (left && isWord("and")) {
-            advance();
-            NodePointer right = factor(depth);
-            if (!right)
-                return nullptr;
-            left = combine(Node::Kind::And, left, right);
-        }
-        return left;
-    }
+    NodePointer expression(int depth) { return chain(depth, "or", Node::Kind::Or, &Parser::conjunction); }
+    NodePointer conjunction(int depth) { return chain(depth, "and", Node::Kind::And, &Parser::factor); }
 
     NodePointer factor(int depth)
     {

@@ -35,11 +35,6 @@ Bundle Bundle::main()
     return containing(QCoreApplication::applicationFilePath());
 }
 
-QString Bundle::resourcePath() const
-{
-    return m_path + QStringLiteral("/Contents/Resources");
-}
-
 QString Bundle::infoPlistPath() const
 {
     return m_path + QStringLiteral("/Contents/Info.plist");

@@ -20,7 +20,6 @@ public:
     static Bundle main();
 
     const QString &path() const { return m_path; }
-    QString resourcePath() const;
     QString infoPlistPath() const;
     const std::optional<QVariantMap> &infoDictionary() const { return m_info; }
 
