@@ -1,9 +1,9 @@
 // How long verifying a large signed catalog takes, next to the cost of only parsing the
 // same JSON: the ratio shows what signature checking and shape validation add.
 #include "catalog/catalogloader.h"
-#include "catalogfixtures.h"
+#include "harness/catalogfixtures.h"
 
-#include "benchtiming.h"
+#include "bench/benchtiming.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

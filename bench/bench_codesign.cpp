@@ -1,13 +1,13 @@
 // Verifying the code signature of a bundle of 2000 files and 200 MB, next to sha256sum over
 // the same files: the verifier should cost about one pass of hashing.
-#include "bundlefactory.h"
-#include "bundlesigner.h"
-#include "certificateissuer.h"
+#include "harness/bundlefactory.h"
+#include "maker/bundlesigner.h"
+#include "maker/certificateissuer.h"
 #include "codesign/bundlesignatureverifier.h"
 #include "install/installer.h"
-#include "modelfixture.h"
+#include "harness/modelfixture.h"
 
-#include "benchtiming.h"
+#include "bench/benchtiming.h"
 
 #include <QCoreApplication>
 #include <QDirIterator>

@@ -3,13 +3,13 @@
 // address, where HTTP/1.1's few connections per host queue the requests. Both are printed
 // as ratios to the time one feed takes. Then the appcast parser's throughput on a 5 MB feed
 // next to the raw tokenising speed of the same XML reader over the same bytes.
-#include "catalogfixtures.h"
-#include "certificateissuer.h"
+#include "harness/catalogfixtures.h"
+#include "maker/certificateissuer.h"
 #include "feeds/appcastparser.h"
-#include "modelfixture.h"
-#include "testserver.h"
+#include "harness/modelfixture.h"
+#include "harness/testserver.h"
 
-#include "benchtiming.h"
+#include "bench/benchtiming.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

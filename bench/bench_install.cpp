@@ -3,10 +3,10 @@
 // the message once with SHA-512), and unpacking a 200 MB zip against bsdtar -xf.
 #include "install/archiveextractor.h"
 #include "install/archivesignature.h"
-#include "modelfixture.h"
-#include "signingkey.h"
+#include "harness/modelfixture.h"
+#include "maker/signingkey.h"
 
-#include "benchtiming.h"
+#include "bench/benchtiming.h"
 
 #include <QCoreApplication>
 #include <QDir>

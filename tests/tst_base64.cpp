@@ -1,4 +1,4 @@
-#include "catalog/base64.h"
+#include "crypto/base64.h"
 
 #include <QTest>
 

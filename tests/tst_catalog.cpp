@@ -1,7 +1,7 @@
-#include "catalog/base64.h"
+#include "crypto/base64.h"
 #include "catalog/catalogloader.h"
 #include "catalog/servicesignature.h"
-#include "catalogfixtures.h"
+#include "harness/catalogfixtures.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,7 +1,7 @@
 #include "catalog/catalogloader.h"
-#include "catalogfixtures.h"
+#include "harness/catalogfixtures.h"
 #include "platform/locations.h"
-#include "testserver.h"
+#include "harness/testserver.h"
 
 #include <QFile>
 #include <QNetworkAccessManager>

@@ -1,12 +1,12 @@
-#include "bundlefactory.h"
-#include "bundlesigner.h"
-#include "certificateissuer.h"
+#include "harness/bundlefactory.h"
+#include "maker/bundlesigner.h"
+#include "maker/certificateissuer.h"
 #include "codesign/bundlesignatureverifier.h"
 #include "codesign/codedirectory.h"
 #include "codesign/requirement.h"
 #include "install/installer.h"
-#include "modelfixture.h"
-#include "requirementencoder.h"
+#include "harness/modelfixture.h"
+#include "maker/requirementencoder.h"
 
 #include <QDir>
 #include <QFile>

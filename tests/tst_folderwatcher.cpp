@@ -1,4 +1,4 @@
-#include "support/folderwatcher.h"
+#include "platform/folderwatcher.h"
 
 #include <QDir>
 #include <QElapsedTimer>

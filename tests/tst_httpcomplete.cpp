@@ -1,4 +1,4 @@
-#include "catalog/httpcomplete.h"
+#include "net/httpcomplete.h"
 
 #include <QTest>
 

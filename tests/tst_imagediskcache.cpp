@@ -1,5 +1,5 @@
 #include "platform/locations.h"
-#include "support/imagediskcache.h"
+#include "net/imagediskcache.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>

@@ -1,10 +1,10 @@
-#include "catalogfixtures.h"
+#include "harness/catalogfixtures.h"
 #include "codesign/bundlesignatureverifier.h"
 #include "install/archivedownload.h"
 #include "install/installer.h"
-#include "modelfixture.h"
-#include "releasefactory.h"
-#include "testserver.h"
+#include "harness/modelfixture.h"
+#include "harness/releasefactory.h"
+#include "harness/testserver.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "bundlefactory.h"
+#include "harness/bundlefactory.h"
 #include "install/installer.h"
-#include "modelfixture.h"
+#include "harness/modelfixture.h"
 #include "platform/bundle.h"
 #include "platform/desktopentryregistry.h"
 

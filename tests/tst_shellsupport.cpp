@@ -1,9 +1,9 @@
-#include "catalog/base64.h"
-#include "model/appearance.h"
-#include "model/storesection.h"
-#include "support/resourcebundlelocator.h"
-#include "support/updaterconfiguration.h"
-#include "theme/storetheme.h"
+#include "crypto/base64.h"
+#include "shell/appearance.h"
+#include "shell/storesection.h"
+#include "shell/resourcebundlelocator.h"
+#include "shell/updaterconfiguration.h"
+#include "shell/storetheme.h"
 
 #include <QSet>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "support/statusmenu.h"
+#include "shell/statusmenu.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "catalog/storelinks.h"
+#include "shell/storelinks.h"
 
 #include <QTest>
 

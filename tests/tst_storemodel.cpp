@@ -1,6 +1,6 @@
-#include "catalogfixtures.h"
-#include "modelfixture.h"
-#include "testserver.h"
+#include "harness/catalogfixtures.h"
+#include "harness/modelfixture.h"
+#include "harness/testserver.h"
 
 #include <QSignalSpy>
 #include <QTest>

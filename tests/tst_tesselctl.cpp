@@ -1,11 +1,11 @@
-#include "bundlefactory.h"
-#include "modelfixture.h"
+#include "harness/bundlefactory.h"
+#include "harness/modelfixture.h"
 #include "platform/propertylist.h"
-#include "releasefactory.h"
-#include "catalog/base64.h"
-#include "catalogfixtures.h"
-#include "certificateissuer.h"
-#include "testserver.h"
+#include "harness/releasefactory.h"
+#include "crypto/base64.h"
+#include "harness/catalogfixtures.h"
+#include "maker/certificateissuer.h"
+#include "harness/testserver.h"
 
 #include <QDir>
 #include <QtEndian>

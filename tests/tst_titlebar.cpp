@@ -1,5 +1,5 @@
 #include "platform/userdefaults.h"
-#include "support/titlebarlayout.h"
+#include "shell/titlebarlayout.h"
 
 #include <QSettings>
 #include <QTemporaryDir>

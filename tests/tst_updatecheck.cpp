@@ -1,7 +1,7 @@
-#include "bundlefactory.h"
-#include "catalogfixtures.h"
-#include "modelfixture.h"
-#include "testserver.h"
+#include "harness/bundlefactory.h"
+#include "harness/catalogfixtures.h"
+#include "harness/modelfixture.h"
+#include "harness/testserver.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "catalog/plaininteger.h"
+#include "support/plaininteger.h"
 #include "catalog/version.h"
 
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "commandline.h"
+#include "common/commandline.h"
 
 #include <cstdio>
 

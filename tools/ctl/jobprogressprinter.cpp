@@ -1,6 +1,6 @@
-#include "jobprogressprinter.h"
+#include "ctl/jobprogressprinter.h"
 
-#include "commandline.h"
+#include "common/commandline.h"
 #include "model/storemodel.h"
 
 #include <cstdio>

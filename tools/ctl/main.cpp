@@ -2,12 +2,12 @@
 #include "catalog/catalogloader.h"
 #include "catalog/version.h"
 #include "codesign/bundlesignatureverifier.h"
-#include "commandline.h"
-#include "jobprogressprinter.h"
+#include "common/commandline.h"
+#include "ctl/jobprogressprinter.h"
 #include "feeds/appcastparser.h"
 #include "model/storemodel.h"
 #include "platform/bundle.h"
-#include "platform/networksession.h"
+#include "net/networksession.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,17 +1,17 @@
 // tessel-service: the maker's side of the store — keys, signed catalogs, and a static
 // HTTPS server for a service folder.
-#include "appcastwriter.h"
-#include "bundlesigner.h"
-#include "demobuilder.h"
-#include "catalog/base64.h"
+#include "maker/appcastwriter.h"
+#include "maker/bundlesigner.h"
+#include "maker/demo/demobuilder.h"
+#include "crypto/base64.h"
 #include "catalog/version.h"
-#include "catalogsigner.h"
-#include "certificateissuer.h"
-#include "commandline.h"
-#include "httpsserver.h"
-#include "servicefiles.h"
-#include "signingkey.h"
-#include "staticsite.h"
+#include "maker/catalogsigner.h"
+#include "maker/certificateissuer.h"
+#include "common/commandline.h"
+#include "maker/httpsserver.h"
+#include "maker/servicefiles.h"
+#include "maker/signingkey.h"
+#include "maker/staticsite.h"
 
 #include <QGuiApplication>
 #include <QDir>

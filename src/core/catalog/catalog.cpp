@@ -1,6 +1,6 @@
-#include "catalog.h"
+#include "catalog/catalog.h"
 
-#include "urlparsing.h"
+#include "support/urlparsing.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,4 +1,4 @@
-#include "catalogerror.h"
+#include "catalog/catalogerror.h"
 
 QString errorName(CatalogError error)
 {

@@ -1,9 +1,9 @@
-#include "catalogloader.h"
+#include "catalog/catalogloader.h"
 
-#include "base64.h"
-#include "httpfetch.h"
+#include "crypto/base64.h"
+#include "net/httpfetch.h"
 #include "platform/locations.h"
-#include "servicesignature.h"
+#include "catalog/servicesignature.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "catalog.h"
-#include "catalogerror.h"
-#include "serviceconfiguration.h"
+#include "catalog/catalog.h"
+#include "catalog/catalogerror.h"
+#include "catalog/serviceconfiguration.h"
 #include "support/expected.h"
 
 #include <qcorotask.h>

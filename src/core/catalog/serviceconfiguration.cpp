@@ -1,9 +1,9 @@
-#include "serviceconfiguration.h"
+#include "catalog/serviceconfiguration.h"
 
-#include "base64.h"
+#include "crypto/base64.h"
 #include "platform/bundle.h"
-#include "support/ed25519.h"
-#include "urlparsing.h"
+#include "crypto/ed25519.h"
+#include "support/urlparsing.h"
 
 std::optional<QByteArray> ServiceConfiguration::signingKey() const
 {

@@ -1,8 +1,8 @@
-#include "servicesignature.h"
+#include "catalog/servicesignature.h"
 
-#include "base64.h"
-#include "serviceconfiguration.h"
-#include "support/ed25519.h"
+#include "crypto/base64.h"
+#include "catalog/serviceconfiguration.h"
+#include "crypto/ed25519.h"
 
 namespace ServiceSignature {
 

@@ -1,6 +1,6 @@
-#include "version.h"
+#include "catalog/version.h"
 
-#include "plaininteger.h"
+#include "support/plaininteger.h"
 
 #include <QList>
 

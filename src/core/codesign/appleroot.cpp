@@ -1,4 +1,4 @@
-#include "appleroot.h"
+#include "codesign/appleroot.h"
 
 // Apple Root CA (2006): the anchor of every Developer ID chain.
 // SHA-256 B0B1730ECBC7FF4505142C49F1295E6EDA6BCAED7E2C68C5BE91B5A11001F024.

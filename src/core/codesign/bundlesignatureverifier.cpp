@@ -1,13 +1,13 @@
-#include "bundlesignatureverifier.h"
+#include "codesign/bundlesignatureverifier.h"
 
-#include "certificatesubject.h"
+#include "codesign/certificatesubject.h"
 
-#include "codedirectory.h"
-#include "requirement.h"
-#include "resourcecheck.h"
-#include "resourceseal.h"
-#include "signaturecomponents.h"
-#include "signerchain.h"
+#include "codesign/codedirectory.h"
+#include "codesign/requirement.h"
+#include "codesign/resourcecheck.h"
+#include "codesign/resourceseal.h"
+#include "codesign/signaturecomponents.h"
+#include "codesign/signerchain.h"
 #include "platform/propertylist.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "codesignatureverifier.h"
-#include "trustanchors.h"
+#include "codesign/codesignatureverifier.h"
+#include "codesign/trustanchors.h"
 
 // Strict static validation of a bundle signed in the detached form (a main executable that
 // is not Mach-O, its signature in Contents/_CodeSignature/): the CodeDirectories, the CMS

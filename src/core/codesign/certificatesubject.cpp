@@ -1,4 +1,4 @@
-#include "certificatesubject.h"
+#include "codesign/certificatesubject.h"
 
 #include <QList>
 #include <openssl/objects.h>

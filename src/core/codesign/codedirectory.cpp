@@ -1,6 +1,6 @@
-#include "codedirectory.h"
+#include "codesign/codedirectory.h"
 
-#include "bigendian.h"
+#include "codesign/bigendian.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "digest.h"
+#include "codesign/digest.h"
 
 #include <QByteArray>
 #include <QList>

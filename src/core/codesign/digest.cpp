@@ -1,4 +1,4 @@
-#include "digest.h"
+#include "codesign/digest.h"
 
 #include <QFile>
 #include <openssl/evp.h>

@@ -1,6 +1,6 @@
-#include "requirement.h"
+#include "codesign/requirement.h"
 
-#include "certificatesubject.h"
+#include "codesign/certificatesubject.h"
 
 #include <QRegularExpression>
 #include <openssl/objects.h>

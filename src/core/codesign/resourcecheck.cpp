@@ -1,6 +1,6 @@
-#include "resourcecheck.h"
+#include "codesign/resourcecheck.h"
 
-#include "install/filetree.h"
+#include "support/filetree.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "digest.h"
-#include "resourceseal.h"
+#include "codesign/digest.h"
+#include "codesign/resourceseal.h"
 
 #include <QList>
 #include <QString>

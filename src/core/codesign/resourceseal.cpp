@@ -1,4 +1,4 @@
-#include "resourceseal.h"
+#include "codesign/resourceseal.h"
 
 #include "platform/propertylist.h"
 

@@ -1,4 +1,4 @@
-#include "signaturecomponents.h"
+#include "codesign/signaturecomponents.h"
 
 #include <QDir>
 #include <QFile>

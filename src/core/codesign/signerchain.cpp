@@ -1,6 +1,6 @@
-#include "signerchain.h"
+#include "codesign/signerchain.h"
 
-#include "support/opensslpointer.h"
+#include "crypto/opensslpointer.h"
 
 #include <openssl/cms.h>
 #include <openssl/err.h>

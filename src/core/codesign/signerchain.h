@@ -1,6 +1,6 @@
 #pragma once
 
-#include "trustanchors.h"
+#include "codesign/trustanchors.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,7 +1,7 @@
-#include "trustanchors.h"
+#include "codesign/trustanchors.h"
 
-#include "appleroot.h"
-#include "catalog/base64.h"
+#include "codesign/appleroot.h"
+#include "crypto/base64.h"
 #include "platform/bundle.h"
 
 #include <openssl/pem.h>

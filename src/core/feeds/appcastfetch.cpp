@@ -1,7 +1,7 @@
-#include "appcastfetch.h"
+#include "feeds/appcastfetch.h"
 
-#include "appcastparser.h"
-#include "catalog/httpfetch.h"
+#include "feeds/appcastparser.h"
+#include "net/httpfetch.h"
 
 #include <QtConcurrent/QtConcurrentRun>
 #include <qcorofuture.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "appcastrelease.h"
+#include "feeds/appcastrelease.h"
 #include "platform/systemversion.h"
 
 #include <QUrl>

@@ -1,7 +1,7 @@
-#include "appcastparser.h"
+#include "feeds/appcastparser.h"
 
-#include "catalog/plaininteger.h"
-#include "catalog/urlparsing.h"
+#include "support/plaininteger.h"
+#include "support/urlparsing.h"
 #include "catalog/version.h"
 
 #include <QXmlStreamReader>

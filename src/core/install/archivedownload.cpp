@@ -1,7 +1,7 @@
-#include "archivedownload.h"
+#include "install/archivedownload.h"
 
-#include "catalog/httpcomplete.h"
-#include "catalog/httpfetch.h"
+#include "net/httpcomplete.h"
+#include "net/httpfetch.h"
 
 #include <QDir>
 #include <QFile>

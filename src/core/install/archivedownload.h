@@ -1,6 +1,6 @@
 #pragma once
 
-#include "installerror.h"
+#include "install/installerror.h"
 #include "support/expected.h"
 
 #include <QString>

@@ -1,7 +1,7 @@
-#include "archiveextractor.h"
+#include "install/archiveextractor.h"
 
-#include "filetree.h"
-#include "toolrunner.h"
+#include "support/filetree.h"
+#include "install/toolrunner.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "archivesignature.h"
+#include "install/archivesignature.h"
 
-#include "catalog/base64.h"
-#include "support/ed25519.h"
+#include "crypto/base64.h"
+#include "crypto/ed25519.h"
 
 #include <QFile>
 

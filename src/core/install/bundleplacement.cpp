@@ -1,6 +1,6 @@
-#include "bundleplacement.h"
+#include "install/bundleplacement.h"
 
-#include "filetree.h"
+#include "support/filetree.h"
 #include "platform/appregistry.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "installedapp.h"
+#include "install/installedapp.h"
 
 #include "platform/bundle.h"
 

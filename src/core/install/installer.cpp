@@ -1,12 +1,12 @@
-#include "installer.h"
+#include "install/installer.h"
 
 #include "catalog/version.h"
 #include "codesign/bundlesignatureverifier.h"
 #include "codesign/requirement.h"
-#include "archiveextractor.h"
-#include "archivesignature.h"
-#include "bundleplacement.h"
-#include "filetree.h"
+#include "install/archiveextractor.h"
+#include "install/archivesignature.h"
+#include "install/bundleplacement.h"
+#include "support/filetree.h"
 #include "platform/appregistry.h"
 #include "platform/bundle.h"
 

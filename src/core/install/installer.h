@@ -1,10 +1,10 @@
 #pragma once
 
-#include "archivedownload.h"
+#include "install/archivedownload.h"
 #include "catalog/catalog.h"
 #include "feeds/appcastrelease.h"
-#include "installedapp.h"
-#include "installerror.h"
+#include "install/installedapp.h"
+#include "install/installerror.h"
 #include "platform/locations.h"
 #include "support/expected.h"
 

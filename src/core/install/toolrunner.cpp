@@ -1,4 +1,4 @@
-#include "toolrunner.h"
+#include "install/toolrunner.h"
 
 #include <QProcess>
 

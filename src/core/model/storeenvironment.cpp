@@ -1,8 +1,8 @@
-#include "storeenvironment.h"
+#include "model/storeenvironment.h"
 
 #include "platform/bundle.h"
 #include "platform/desktopentryregistry.h"
-#include "platform/networksession.h"
+#include "net/networksession.h"
 #include "platform/preferredlanguages.h"
 
 StoreEnvironment StoreEnvironment::standard(QObject *owner)

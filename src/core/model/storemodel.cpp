@@ -1,9 +1,9 @@
-#include "storemodel.h"
+#include "model/storemodel.h"
 
 #include "catalog/catalogloader.h"
 #include "catalog/version.h"
 #include "feeds/appcastfetch.h"
-#include "support/folderwatcher.h"
+#include "platform/folderwatcher.h"
 
 #include <QFileInfo>
 #include <QtConcurrent/QtConcurrentRun>

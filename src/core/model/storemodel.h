@@ -5,8 +5,8 @@
 #include "feeds/appcastrelease.h"
 #include "install/installedapp.h"
 #include "install/installer.h"
-#include "job.h"
-#include "storeenvironment.h"
+#include "model/job.h"
+#include "model/storeenvironment.h"
 
 #include <QDateTime>
 #include <QList>

@@ -1,6 +1,6 @@
-#include "bundle.h"
+#include "platform/bundle.h"
 
-#include "propertylist.h"
+#include "platform/propertylist.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "desktopentryregistry.h"
+#include "platform/desktopentryregistry.h"
 
-#include "bundle.h"
+#include "platform/bundle.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "appregistry.h"
-#include "locations.h"
+#include "platform/appregistry.h"
+#include "platform/locations.h"
 
 // The register as freedesktop .desktop entries: an entry carrying "X-Tessel-BundleIdentifier"
 // and "X-Tessel-BundlePath" in $XDG_DATA_HOME/applications or any $XDG_DATA_DIRS/applications

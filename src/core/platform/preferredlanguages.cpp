@@ -1,4 +1,4 @@
-#include "preferredlanguages.h"
+#include "platform/preferredlanguages.h"
 
 #include <QLocale>
 

@@ -1,4 +1,4 @@
-#include "propertylist.h"
+#include "platform/propertylist.h"
 
 #include <QDateTime>
 #include <QFile>

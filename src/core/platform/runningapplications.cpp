@@ -1,6 +1,6 @@
-#include "runningapplications.h"
+#include "platform/runningapplications.h"
 
-#include "bundle.h"
+#include "platform/bundle.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "systemversion.h"
+#include "platform/systemversion.h"
 
 #include <sys/utsname.h>
 

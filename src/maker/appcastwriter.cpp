@@ -1,0 +1,70 @@
+#include "maker/appcastwriter.h"
+
+#include "install/archiveextractor.h"
+#include "platform/bundle.h"
+#include "maker/signingkey.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QXmlStreamWriter>
+
+namespace AppcastWriter {
+
+std::optional<Item> itemForArchive(const QString &archive, const QUrl &url, const SigningKey *key, QString *reason)
+{
+    QTemporaryDir scratch;
+    const Expected<QString, InstallFailure> app = ArchiveExtractor::extract(archive, scratch.filePath(QStringLiteral("extracted")));
+    if (!app) {
+        *reason = QStringLiteral("%1 holds no app that can be read").arg(archive);
+        return std::nullopt;
+    }
+    const Bundle bundle = Bundle::at(app.value());
+    Item item;
+    item.build = bundle.string(QStringLiteral("CFBundleVersion"));
+    item.shortVersion = bundle.string(QStringLiteral("CFBundleShortVersionString"));
+    const QString minimum = bundle.string(QStringLiteral("LSMinimumSystemVersion"));
+    if (!minimum.isEmpty())
+        item.minimumSystemVersion = minimum;
+    item.url = url;
+    QFile file(archive);
+    if (item.build.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+        *reason = QStringLiteral("%1 has no build number").arg(archive);
+        return std::nullopt;
+    }
+    item.length = file.size();
+    if (key)
+        item.edSignature = QString::fromLatin1(key->sign(file.readAll()).toBase64());
+    return item;
+}
+
+QByteArray feed(const QString &title, const QList<Item> &items)
+{
+    QByteArray out;
+    QXmlStreamWriter xml(&out);
+    xml.setAutoFormatting(true);
+    xml.writeStartDocument();
+    xml.writeStartElement(QStringLiteral("rss"));
+    xml.writeAttribute(QStringLiteral("version"), QStringLiteral("2.0"));
+    xml.writeAttribute(QStringLiteral("xmlns:sparkle"), QStringLiteral("http://www.andymatuschak.org/xml-namespaces/sparkle"));
+    xml.writeStartElement(QStringLiteral("channel"));
+    xml.writeTextElement(QStringLiteral("title"), title);
+    for (const Item &item : items) {
+        xml.writeStartElement(QStringLiteral("item"));
+        xml.writeTextElement(QStringLiteral("title"), QStringLiteral("Version %1").arg(item.shortVersion));
+        xml.writeTextElement(QStringLiteral("sparkle:version"), item.build);
+        xml.writeTextElement(QStringLiteral("sparkle:shortVersionString"), item.shortVersion);
+        if (item.minimumSystemVersion)
+            xml.writeTextElement(QStringLiteral("sparkle:minimumSystemVersion"), *item.minimumSystemVersion);
+        xml.writeEmptyElement(QStringLiteral("enclosure"));
+        xml.writeAttribute(QStringLiteral("url"), item.url.toString(QUrl::FullyEncoded));
+        xml.writeAttribute(QStringLiteral("length"), QString::number(item.length));
+        xml.writeAttribute(QStringLiteral("type"), QStringLiteral("application/octet-stream"));
+        if (item.edSignature)
+            xml.writeAttribute(QStringLiteral("sparkle:edSignature"), *item.edSignature);
+        xml.writeEndElement();
+    }
+    xml.writeEndDocument();
+    return out;
+}
+
+} // namespace AppcastWriter
