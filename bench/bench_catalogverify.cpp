@@ -26,7 +26,8 @@ int main(int argc, char *argv[])
 
     bool verified = true;
     const double verify = bestMilliseconds(10, [&] { verified = verified && loader.decode(envelope).hasValue(); });
-    const double parse = bestMilliseconds(10, [&] { verified = verified && QJsonDocument::fromJson(payload).isObject(); });
+    const double parse =
+        bestMilliseconds(10, [&] { verified = verified && QJsonDocument::fromJson(payload).isObject(); });
     if (!verified) {
         std::fprintf(stderr, "the benchmark catalog did not verify\n");
         return 1;

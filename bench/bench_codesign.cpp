@@ -1,11 +1,11 @@
 // Verifying the code signature of a bundle of 2000 files and 200 MB, next to sha256sum over
 // the same files: the verifier should cost about one pass of hashing.
+#include "codesign/bundlesignatureverifier.h"
 #include "harness/bundlefactory.h"
+#include "harness/modelfixture.h"
+#include "install/installer.h"
 #include "maker/bundlesigner.h"
 #include "maker/certificateissuer.h"
-#include "codesign/bundlesignatureverifier.h"
-#include "install/installer.h"
-#include "harness/modelfixture.h"
 
 #include "bench/benchtiming.h"
 
@@ -32,7 +32,8 @@ int main(int argc, char *argv[])
     }
     const PemIdentity root = CertificateIssuer::makeCodeSigningRoot(QStringLiteral("Bench Root"));
     const PemIdentity intermediate = CertificateIssuer::makeCodeSigningIntermediate(root, QStringLiteral("Bench CA"));
-    const PemIdentity leaf = CertificateIssuer::makeCodeSigningLeaf(intermediate, QStringLiteral("BENCH12345"), QStringLiteral("Orvel"));
+    const PemIdentity leaf =
+        CertificateIssuer::makeCodeSigningLeaf(intermediate, QStringLiteral("BENCH12345"), QStringLiteral("Orvel"));
     if (const std::optional<QString> failure = BundleSigner(leaf, {intermediate.certificate}).sign(bundle))
         qFatal("signing failed: %s", qPrintable(*failure));
 
@@ -41,7 +42,8 @@ int main(int argc, char *argv[])
     app.teamID = QStringLiteral("BENCH12345");
     const BundleSignatureVerifier verifier(TrustAnchors({TrustAnchors::readPEM(root.certificate)}));
     bool valid = true;
-    const double verify = bestMilliseconds(3, [&] { valid = valid && !Installer::codeSignatureFailure(bundle, app, verifier); });
+    const double verify =
+        bestMilliseconds(3, [&] { valid = valid && !Installer::codeSignatureFailure(bundle, app, verifier); });
 
     QStringList files;
     QDirIterator iterator(bundle + QStringLiteral("/Contents/Resources"), QDir::Files, QDirIterator::Subdirectories);

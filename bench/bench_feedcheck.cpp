@@ -3,11 +3,11 @@
 // address, where HTTP/1.1's few connections per host queue the requests. Both are printed
 // as ratios to the time one feed takes. Then the appcast parser's throughput on a 5 MB feed
 // next to the raw tokenising speed of the same XML reader over the same bytes.
-#include "harness/catalogfixtures.h"
-#include "maker/certificateissuer.h"
 #include "feeds/appcastparser.h"
+#include "harness/catalogfixtures.h"
 #include "harness/modelfixture.h"
 #include "harness/testserver.h"
+#include "maker/certificateissuer.h"
 
 #include "bench/benchtiming.h"
 
@@ -26,16 +26,19 @@ constexpr int feedLatencyMilliseconds = 100;
 
 QByteArray feedItem(int build)
 {
-    return "<item><title>Version " + QByteArray::number(build) + "</title><description><![CDATA[<p>Notes for "
-        + QByteArray::number(build) + ": fixes &amp; improvements.</p>]]></description><sparkle:version>"
-        + QByteArray::number(build) + "</sparkle:version><sparkle:shortVersionString>1." + QByteArray::number(build)
-        + "</sparkle:shortVersionString><enclosure url=\"https://downloads.orvel.example/app-" + QByteArray::number(build)
-        + ".zip\" length=\"12345678\" type=\"application/octet-stream\" sparkle:edSignature=\"c2lnbmF0dXJl\"/></item>\n";
+    return "<item><title>Version " + QByteArray::number(build) + "</title><description><![CDATA[<p>Notes for " +
+           QByteArray::number(build) + ": fixes &amp; improvements.</p>]]></description><sparkle:version>" +
+           QByteArray::number(build) + "</sparkle:version><sparkle:shortVersionString>1." + QByteArray::number(build) +
+           "</sparkle:shortVersionString><enclosure url=\"https://downloads.orvel.example/app-" +
+           QByteArray::number(build) +
+           ".zip\" length=\"12345678\" type=\"application/octet-stream\" "
+           "sparkle:edSignature=\"c2lnbmF0dXJl\"/></item>\n";
 }
 
 QByteArray feed(int items)
 {
-    QByteArray document = "<?xml version=\"1.0\"?><rss xmlns:sparkle=\"http://www.andymatuschak.org/xml-namespaces/sparkle\"><channel>";
+    QByteArray document =
+        "<?xml version=\"1.0\"?><rss xmlns:sparkle=\"http://www.andymatuschak.org/xml-namespaces/sparkle\"><channel>";
     for (int i = 0; i < items; ++i)
         document += feedItem(i + 1);
     return document + "</channel></rss>";
@@ -53,19 +56,24 @@ public:
         slow.delayMilliseconds = feedLatencyMilliseconds;
         m_thread.start();
         m_owner->moveToThread(&m_thread);
-        QMetaObject::invokeMethod(m_owner, [&] {
-            for (const QString &address : addresses) {
-                auto *server = new HttpsServer(identity, [slow](const HttpRequest &) { return slow; }, m_owner);
-                if (!server->listen(QHostAddress(address)))
-                    qFatal("cannot listen on %s", qPrintable(address));
-                m_baseURLs.append(server->baseURL());
-            }
-        }, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(
+            m_owner,
+            [&] {
+                for (const QString &address : addresses) {
+                    auto *server = new HttpsServer(
+                        identity, [slow](const HttpRequest &) { return slow; }, m_owner);
+                    if (!server->listen(QHostAddress(address)))
+                        qFatal("cannot listen on %s", qPrintable(address));
+                    m_baseURLs.append(server->baseURL());
+                }
+            },
+            Qt::BlockingQueuedConnection);
     }
 
     ~FeedServers()
     {
-        QMetaObject::invokeMethod(m_owner, [this] { delete m_owner; }, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(
+            m_owner, [this] { delete m_owner; }, Qt::BlockingQueuedConnection);
         m_thread.quit();
         m_thread.wait();
     }
@@ -125,7 +133,9 @@ int main(int argc, char *argv[])
 
     const QByteArray large = feed(13000);
     bool parsed = true;
-    const double parse = bestMilliseconds(5, [&] { parsed = parsed && AppcastParser::newest(large, {14, 5, 0}).has_value(); });
+    const double parse = bestMilliseconds(5, [&] {
+        parsed = parsed && AppcastParser::newest(large, {14, 5, 0}).has_value();
+    });
     const double tokenise = bestMilliseconds(5, [&] {
         QXmlStreamReader reader(large);
         reader.setNamespaceProcessing(false);
@@ -138,6 +148,7 @@ int main(int argc, char *argv[])
     const double megabytes = large.size() / 1e6;
     std::printf("appcast parser on a %.1f MB feed\n", megabytes);
     std::printf("  raw tokenising (base): %8.1f MB/s\n", megabytes / (tokenise / 1e3));
-    std::printf("  AppcastParser::newest: %8.1f MB/s  ratio %.2f of raw\n", megabytes / (parse / 1e3), tokenise / parse);
+    std::printf("  AppcastParser::newest: %8.1f MB/s  ratio %.2f of raw\n", megabytes / (parse / 1e3),
+                tokenise / parse);
     return 0;
 }

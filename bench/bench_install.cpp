@@ -1,9 +1,9 @@
 // The two heavy steps of an install next to the standard tools doing the same work on the
 // same bytes: the archive signature check of a 1 GiB file against sha512sum (Ed25519 hashes
 // the message once with SHA-512), and unpacking a 200 MB zip against bsdtar -xf.
+#include "harness/modelfixture.h"
 #include "install/archiveextractor.h"
 #include "install/archivesignature.h"
-#include "harness/modelfixture.h"
 #include "maker/signingkey.h"
 
 #include "bench/benchtiming.h"
@@ -55,10 +55,12 @@ int main(int argc, char *argv[])
         QFile file(archive);
         file.open(QIODevice::ReadOnly);
         const uchar *mapped = file.map(0, file.size());
-        signature = QString::fromLatin1(key.sign(QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), file.size())).toBase64());
+        signature = QString::fromLatin1(
+            key.sign(QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), file.size())).toBase64());
     }
     const QString publicKey = QString::fromLatin1(key.publicKey().toBase64());
-    const double check = bestMilliseconds(3, [&] { ok = ok && ArchiveSignature::isSigned(archive, signature, publicKey); });
+    const double check =
+        bestMilliseconds(3, [&] { ok = ok && ArchiveSignature::isSigned(archive, signature, publicKey); });
     const double sha512 = bestMilliseconds(3, [&] { ok = ok && runTool(QStringLiteral("sha512sum"), {archive}); });
     QFile::remove(archive);
 
@@ -67,8 +69,9 @@ int main(int argc, char *argv[])
     for (int i = 0; i < 400; ++i)
         writePattern(bundle + QStringLiteral("/file%1.bin").arg(i), 500 * 1024, i);
     const QString zip = folder.filePath(QStringLiteral("bundle.zip"));
-    ok = ok && runTool(QStringLiteral("bsdtar"), {QStringLiteral("-a"), QStringLiteral("-cf"), zip, QStringLiteral("-C"),
-                                                  folder.filePath(QStringLiteral("source")), QStringLiteral("Big.app")});
+    ok =
+        ok && runTool(QStringLiteral("bsdtar"), {QStringLiteral("-a"), QStringLiteral("-cf"), zip, QStringLiteral("-C"),
+                                                 folder.filePath(QStringLiteral("source")), QStringLiteral("Big.app")});
     int round = 0;
     const double unpack = bestMilliseconds(3, [&] {
         const QString out = folder.filePath(QStringLiteral("ours-%1").arg(++round));
@@ -82,7 +85,9 @@ int main(int argc, char *argv[])
     });
     if (!ok)
         qFatal("a step of the benchmark failed");
-    std::printf("archive signature check of 1 GiB: %8.1f ms; sha512sum (base) %8.1f ms; ratio %.2f\n", check, sha512, check / sha512);
-    std::printf("unpacking a 200 MB zip:           %8.1f ms; bsdtar -xf (base) %8.1f ms; ratio %.2f\n", unpack, bsdtar, unpack / bsdtar);
+    std::printf("archive signature check of 1 GiB: %8.1f ms; sha512sum (base) %8.1f ms; ratio %.2f\n", check, sha512,
+                check / sha512);
+    std::printf("unpacking a 200 MB zip:           %8.1f ms; bsdtar -xf (base) %8.1f ms; ratio %.2f\n", unpack, bsdtar,
+                unpack / bsdtar);
     return 0;
 }

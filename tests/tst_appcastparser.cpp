@@ -17,8 +17,8 @@ QByteArray dataFile(const char *name)
 QByteArray feed(const QByteArray &items)
 {
     return "<?xml version=\"1.0\"?><rss xmlns:sparkle=\"http://www.andymatuschak.org/xml-namespaces/sparkle\">"
-           "<channel>"
-        + items + "</channel></rss>";
+           "<channel>" +
+           items + "</channel></rss>";
 }
 
 const SystemVersion sonoma{14, 5, 0};
@@ -64,50 +64,68 @@ private Q_SLOTS:
 
         QTest::newRow("http refused") << QByteArray("<item><sparkle:version>1</sparkle:version>"
                                                     "<enclosure url=\"http://a.example/x.zip\"/></item>")
-                                      << "" << "";
+                                      << ""
+                                      << "";
         QTest::newRow("scheme in capitals refused") << QByteArray("<item><sparkle:version>1</sparkle:version>"
                                                                   "<enclosure url=\"HTTPS://a.example/x.zip\"/></item>")
-                                                    << "" << "";
+                                                    << ""
+                                                    << "";
         QTest::newRow("https accepted") << QByteArray("<item><sparkle:version>1</sparkle:version>"
                                                       "<enclosure url=\"https://a.example/x.zip\"/></item>")
-                                        << "1" << "1";
-        QTest::newRow("element beats attribute") << QByteArray("<item><sparkle:version>42</sparkle:version>"
-                                                               "<enclosure url=\"https://a/x\" sparkle:version=\"41\"/></item>")
-                                                 << "42" << "42";
+                                        << "1"
+                                        << "1";
+        QTest::newRow("element beats attribute")
+            << QByteArray("<item><sparkle:version>42</sparkle:version>"
+                          "<enclosure url=\"https://a/x\" sparkle:version=\"41\"/></item>")
+            << "42"
+            << "42";
         QTest::newRow("attribute alone") << QByteArray("<item><enclosure url=\"https://a/x\" sparkle:version=\"41\" "
                                                        "sparkle:shortVersionString=\"4.1\"/></item>")
-                                         << "41" << "4.1";
-        QTest::newRow("no version at all") << QByteArray("<item><enclosure url=\"https://a/x\"/></item>") << "" << "";
+                                         << "41"
+                                         << "4.1";
+        QTest::newRow("no version at all") << QByteArray("<item><enclosure url=\"https://a/x\"/></item>") << ""
+                                           << "";
         QTest::newRow("empty element hides the attribute")
             << QByteArray("<item><sparkle:version>  </sparkle:version><enclosure url=\"https://a/x\" "
                           "sparkle:version=\"41\"/></item>")
-            << "" << "";
+            << ""
+            << "";
         QTest::newRow("values trimmed") << QByteArray("<item><sparkle:version>\n  7\n</sparkle:version>"
                                                       "<sparkle:shortVersionString> 0.7 </sparkle:shortVersionString>"
                                                       "<enclosure url=\"https://a/x\"/></item>")
-                                        << "7" << "0.7";
-        QTest::newRow("no enclosure") << QByteArray("<item><sparkle:version>1</sparkle:version></item>") << "" << "";
+                                        << "7"
+                                        << "0.7";
+        QTest::newRow("no enclosure") << QByteArray("<item><sparkle:version>1</sparkle:version></item>") << ""
+                                      << "";
         QTest::newRow("enclosure without attributes") << QByteArray("<item><sparkle:version>1</sparkle:version>"
                                                                     "<enclosure/></item>")
-                                                      << "" << "";
+                                                      << ""
+                                                      << "";
         QTest::newRow("other prefix not recognised")
-            << QByteArray("<item xmlns:s=\"http://www.andymatuschak.org/xml-namespaces/sparkle\"><s:version>1</s:version>"
-                          "<enclosure url=\"https://a/x\"/></item>")
-            << "" << "";
+            << QByteArray(
+                   "<item xmlns:s=\"http://www.andymatuschak.org/xml-namespaces/sparkle\"><s:version>1</s:version>"
+                   "<enclosure url=\"https://a/x\"/></item>")
+            << ""
+            << "";
         QTest::newRow("only deltas") << QByteArray("<item><sparkle:version>2</sparkle:version><sparkle:deltas>"
                                                    "<enclosure url=\"https://a/d\" sparkle:deltaFrom=\"1\"/>"
                                                    "</sparkle:deltas></item>")
-                                     << "" << "";
-        QTest::newRow("last full enclosure wins") << QByteArray("<item><sparkle:version>2</sparkle:version>"
-                                                                "<enclosure url=\"https://a/first\"/>"
-                                                                "<enclosure url=\"https://a/second\" sparkle:shortVersionString=\"b\"/>"
-                                                                "</item>")
-                                                  << "2" << "b";
+                                     << ""
+                                     << "";
+        QTest::newRow("last full enclosure wins")
+            << QByteArray("<item><sparkle:version>2</sparkle:version>"
+                          "<enclosure url=\"https://a/first\"/>"
+                          "<enclosure url=\"https://a/second\" sparkle:shortVersionString=\"b\"/>"
+                          "</item>")
+            << "2"
+            << "b";
         QTest::newRow("enclosure outside an item ignored")
-            << QByteArray("<enclosure url=\"https://a/x\" sparkle:version=\"5\"/>") << "" << "";
+            << QByteArray("<enclosure url=\"https://a/x\" sparkle:version=\"5\"/>") << ""
+            << "";
         QTest::newRow("text reset by a nested element")
             << QByteArray("<item><sparkle:version>4<b>2</b></sparkle:version><enclosure url=\"https://a/x\"/></item>")
-            << "2" << "2";
+            << "2"
+            << "2";
     }
 
     void itemRules()
@@ -134,16 +152,17 @@ private Q_SLOTS:
                 text += "<sparkle:minimumSystemVersion>" + QByteArray(minimum) + "</sparkle:minimumSystemVersion>";
             return text + "<enclosure url=\"https://a/" + url + "\"/></item>";
         };
-        QTest::newRow("highest build, any order") << item("100", nullptr, "a") + item("120", nullptr, "b") + item("110", nullptr, "c")
-                                                  << "b";
+        QTest::newRow("highest build, any order")
+            << item("100", nullptr, "a") + item("120", nullptr, "b") + item("110", nullptr, "c") << "b";
         QTest::newRow("equal builds keep the first") << item("120", nullptr, "a") + item("120", nullptr, "b") << "a";
         QTest::newRow("newer system skipped") << item("200", "15.0", "new") + item("150", "14.5", "ok") << "ok";
         QTest::newRow("no minimum is a candidate") << item("150", "14.5", "a") + item("151", nullptr, "b") << "b";
         QTest::newRow("patch level counts") << item("2", "14.5.1", "a") + item("1", "14.5.0", "b") << "b";
-        QTest::newRow("minimum as attribute") << QByteArray("<item><enclosure url=\"https://a/x\" sparkle:version=\"9\" "
-                                                            "sparkle:minimumSystemVersion=\"99\"/></item>")
-                                                     + item("1", nullptr, "y")
-                                              << "y";
+        QTest::newRow("minimum as attribute")
+            << QByteArray("<item><enclosure url=\"https://a/x\" sparkle:version=\"9\" "
+                          "sparkle:minimumSystemVersion=\"99\"/></item>") +
+                   item("1", nullptr, "y")
+            << "y";
         QTest::newRow("nothing this system runs") << item("5", "20", "a") << "";
     }
 
@@ -181,20 +200,23 @@ private Q_SLOTS:
 
         QByteArray laughs = "<?xml version=\"1.0\"?><!DOCTYPE rss [<!ENTITY l0 \"lol\">";
         for (int i = 1; i < 10; ++i)
-            laughs += "<!ENTITY l" + QByteArray::number(i) + " \"" + QByteArray("&l").append(QByteArray::number(i - 1)).append(';').repeated(10) + "\">";
+            laughs += "<!ENTITY l" + QByteArray::number(i) + " \"" +
+                      QByteArray("&l").append(QByteArray::number(i - 1)).append(';').repeated(10) + "\">";
         laughs += "]><rss><channel><title>&l9;</title>" + item + "</channel></rss>";
         QTest::newRow("billion laughs") << laughs;
 
         QTest::newRow("external entity")
             << QByteArray("<?xml version=\"1.0\"?><!DOCTYPE rss [<!ENTITY xxe SYSTEM \"file:///etc/passwd\">]>"
-                          "<rss><channel><title>&xxe;</title>")
-                   + item + "</channel></rss>";
-        QTest::newRow("external DTD") << QByteArray("<?xml version=\"1.0\"?><!DOCTYPE rss SYSTEM \"https://evil.example/x.dtd\">"
-                                                    "<rss><channel>")
-                                             + item + "</channel></rss>";
-        QTest::newRow("deep nesting") << feed(QByteArray("<a>").repeated(100000) + QByteArray("</a>").repeated(100000) + item);
-        QTest::newRow("huge text node") << feed("<item><sparkle:version>" + QByteArray(20 * 1024 * 1024, '7')
-                                               + "</sparkle:version><enclosure url=\"https://a/x\"/></item>");
+                          "<rss><channel><title>&xxe;</title>") +
+                   item + "</channel></rss>";
+        QTest::newRow("external DTD")
+            << QByteArray("<?xml version=\"1.0\"?><!DOCTYPE rss SYSTEM \"https://evil.example/x.dtd\">"
+                          "<rss><channel>") +
+                   item + "</channel></rss>";
+        QTest::newRow("deep nesting") << feed(QByteArray("<a>").repeated(100000) + QByteArray("</a>").repeated(100000) +
+                                              item);
+        QTest::newRow("huge text node") << feed("<item><sparkle:version>" + QByteArray(20 * 1024 * 1024, '7') +
+                                                "</sparkle:version><enclosure url=\"https://a/x\"/></item>");
     }
 
     void hostileDocuments()

@@ -1,6 +1,6 @@
-#include "crypto/base64.h"
 #include "catalog/catalogloader.h"
 #include "catalog/servicesignature.h"
+#include "crypto/base64.h"
 #include "harness/catalogfixtures.h"
 
 #include <QJsonArray>
@@ -77,32 +77,35 @@ private Q_SLOTS:
         QTest::newRow("missing kid") << envelopeJSON({{QStringLiteral("catalog"), goodText},
                                                       {QStringLiteral("signature"), url64(m_signer.key.sign(good))}})
                                      << CatalogError::Malformed;
-        QTest::newRow("kid not a string") << envelopeJSON({{QStringLiteral("kid"), 1},
-                                                           {QStringLiteral("catalog"), goodText},
-                                                           {QStringLiteral("signature"), url64(m_signer.key.sign(good))}})
-                                          << CatalogError::Malformed;
+        QTest::newRow("kid not a string")
+            << envelopeJSON({{QStringLiteral("kid"), 1},
+                             {QStringLiteral("catalog"), goodText},
+                             {QStringLiteral("signature"), url64(m_signer.key.sign(good))}})
+            << CatalogError::Malformed;
         // The payload is decoded before the key identifier is looked at.
-        QTest::newRow("line break in catalog, wrong kid too") << handMade(good, wrongKid, brokenText)
-                                                               << CatalogError::Malformed;
+        QTest::newRow("line break in catalog, wrong kid too")
+            << handMade(good, wrongKid, brokenText) << CatalogError::Malformed;
         QTest::newRow("right signature, other kid") << handMade(good, wrongKid) << CatalogError::BadSignature;
         QTest::newRow("signature of other bytes")
             << handMade(good, m_signer.keyID, {}, url64(m_signer.key.sign(good + ' '))) << CatalogError::BadSignature;
-        QTest::newRow("signature not base64") << handMade(good, m_signer.keyID, {}, QStringLiteral("***"))
-                                              << CatalogError::BadSignature;
+        QTest::newRow("signature not base64")
+            << handMade(good, m_signer.keyID, {}, QStringLiteral("***")) << CatalogError::BadSignature;
         QTest::newRow("signed by another key") << Signer{}.envelope(good) << CatalogError::BadSignature;
         const QByteArray notJSON("this is not a catalog");
         QTest::newRow("bad signature over a non-JSON payload")
             << handMade(notJSON, m_signer.keyID, {}, url64(m_signer.key.sign(good))) << CatalogError::BadSignature;
-        QTest::newRow("good signature over a non-JSON payload") << m_signer.envelope(notJSON) << CatalogError::Malformed;
+        QTest::newRow("good signature over a non-JSON payload")
+            << m_signer.envelope(notJSON) << CatalogError::Malformed;
 
         Signer otherIssuer;
         otherIssuer.key = m_signer.key;
         otherIssuer.issuer = QStringLiteral("someone-else");
-        QTest::newRow("wrong issuer") << otherIssuer.envelopeOf({app(QStringLiteral("a"))}) << CatalogError::WrongIssuer;
+        QTest::newRow("wrong issuer") << otherIssuer.envelopeOf({app(QStringLiteral("a"))})
+                                      << CatalogError::WrongIssuer;
         QJsonObject noTeam = app(QStringLiteral("b"));
         noTeam.remove(QStringLiteral("teamID"));
-        QTest::newRow("wrong issuer and a malformed app") << otherIssuer.envelopeOf({app(QStringLiteral("a")), noTeam})
-                                                          << CatalogError::Malformed;
+        QTest::newRow("wrong issuer and a malformed app")
+            << otherIssuer.envelopeOf({app(QStringLiteral("a")), noTeam}) << CatalogError::Malformed;
     }
 
     void decodeErrors()
@@ -173,7 +176,8 @@ private Q_SLOTS:
         QTest::newRow("URL with a space") << "websiteURL" << QJsonValue(QStringLiteral("https://a b/")) << false;
         QTest::newRow("URL with a bad escape") << "appcastURL" << QJsonValue(QStringLiteral("https://a/%zz")) << false;
         QTest::newRow("tagline as string") << "tagline" << QJsonValue(QStringLiteral("hi")) << false;
-        QTest::newRow("tagline with a number") << "tagline" << QJsonValue(QJsonObject{{QStringLiteral("en"), 1}}) << false;
+        QTest::newRow("tagline with a number")
+            << "tagline" << QJsonValue(QJsonObject{{QStringLiteral("en"), 1}}) << false;
         QTest::newRow("screenshots with a number") << "screenshots" << QJsonValue(QJsonArray{1}) << false;
         QTest::newRow("screenshots with an empty URL") << "screenshots" << QJsonValue(QJsonArray{QString()}) << false;
         QTest::newRow("no screenshots") << "screenshots" << QJsonValue(QJsonArray{}) << true;
@@ -215,15 +219,24 @@ private Q_SLOTS:
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("expected");
 
-        QTest::newRow("underscore tag falls back to language") << QStringList{"pt", "en"} << "pt_BR" << "pt";
-        QTest::newRow("exact region") << QStringList{"pt", "pt-BR", "en"} << "pt-BR" << "pt-BR";
-        QTest::newRow("only English") << QStringList{"en"} << "pt_BR" << "en";
-        QTest::newRow("empty map") << QStringList{} << "pt_BR" << "";
-        QTest::newRow("empty tag goes to English") << QStringList{"pt", "en"} << "" << "en";
-        QTest::newRow("script and region") << QStringList{"zh-Hant", "zh", "en"} << "zh-Hant-TW" << "zh-Hant";
-        QTest::newRow("keys compared exactly") << QStringList{"pt-br", "en"} << "pt-BR" << "en";
-        QTest::newRow("empty parts dropped") << QStringList{"de", "en"} << "de--AT-" << "de";
-        QTest::newRow("no English, no match") << QStringList{"fr"} << "de" << "";
+        QTest::newRow("underscore tag falls back to language") << QStringList{"pt", "en"} << "pt_BR"
+                                                               << "pt";
+        QTest::newRow("exact region") << QStringList{"pt", "pt-BR", "en"} << "pt-BR"
+                                      << "pt-BR";
+        QTest::newRow("only English") << QStringList{"en"} << "pt_BR"
+                                      << "en";
+        QTest::newRow("empty map") << QStringList{} << "pt_BR"
+                                   << "";
+        QTest::newRow("empty tag goes to English") << QStringList{"pt", "en"} << ""
+                                                   << "en";
+        QTest::newRow("script and region") << QStringList{"zh-Hant", "zh", "en"} << "zh-Hant-TW"
+                                           << "zh-Hant";
+        QTest::newRow("keys compared exactly") << QStringList{"pt-br", "en"} << "pt-BR"
+                                               << "en";
+        QTest::newRow("empty parts dropped") << QStringList{"de", "en"} << "de--AT-"
+                                             << "de";
+        QTest::newRow("no English, no match") << QStringList{"fr"} << "de"
+                                              << "";
     }
 
     void localized()

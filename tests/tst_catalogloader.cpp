@@ -1,7 +1,7 @@
 #include "catalog/catalogloader.h"
 #include "harness/catalogfixtures.h"
-#include "platform/locations.h"
 #include "harness/testserver.h"
+#include "platform/locations.h"
 
 #include <QFile>
 #include <QNetworkAccessManager>
@@ -82,8 +82,8 @@ private Q_SLOTS:
     {
         HttpResponse response = HttpResponse::ok(m_good, "application/json");
         response.status = 206;
-        response.headers.append({"Content-Range", "bytes 0-" + QByteArray::number(m_good.size() - 1) + '/'
-                                                      + QByteArray::number(m_good.size())});
+        response.headers.append({"Content-Range", "bytes 0-" + QByteArray::number(m_good.size() - 1) + '/' +
+                                                      QByteArray::number(m_good.size())});
         m_server->respond("/v1/catalog", response);
         QVERIFY(load(m_server->url()));
         QCOMPARE(cacheBytes(), m_good);
@@ -146,7 +146,8 @@ private Q_SLOTS:
         Signer otherIssuer;
         otherIssuer.key = m_signer.key;
         otherIssuer.issuer = QStringLiteral("other");
-        QTest::newRow("other issuer") << otherIssuer.envelopeOf({app(QStringLiteral("x"))}) << CatalogError::WrongIssuer;
+        QTest::newRow("other issuer") << otherIssuer.envelopeOf({app(QStringLiteral("x"))})
+                                      << CatalogError::WrongIssuer;
     }
 
     void completeButUnverifiedAnswerNeverFallsBack()
@@ -185,7 +186,8 @@ private Q_SLOTS:
         QString path = QStringLiteral("/") + base;
         if (!path.endsWith(u'/'))
             path.append(u'/');
-        m_server->respond((path + QStringLiteral("v1/catalog")).toLatin1(), HttpResponse::ok(m_good, "application/json"));
+        m_server->respond((path + QStringLiteral("v1/catalog")).toLatin1(),
+                          HttpResponse::ok(m_good, "application/json"));
         QUrl url = m_server->url();
         url.setPath(QStringLiteral("/") + base);
         QVERIFY(load(url));
@@ -205,7 +207,8 @@ private Q_SLOTS:
     void defaultCacheIsInTheDataFolder()
     {
         Locations locations = Locations::under(QStringLiteral("/tmp/x"));
-        QCOMPARE(CatalogLoader::defaultCacheURL(locations), locations.dataHome + QStringLiteral("/Tessel Store/catalog.json"));
+        QCOMPARE(CatalogLoader::defaultCacheURL(locations),
+                 locations.dataHome + QStringLiteral("/Tessel Store/catalog.json"));
     }
 };
 

@@ -1,11 +1,11 @@
-#include "harness/bundlefactory.h"
-#include "maker/bundlesigner.h"
-#include "maker/certificateissuer.h"
 #include "codesign/bundlesignatureverifier.h"
 #include "codesign/codedirectory.h"
 #include "codesign/requirement.h"
-#include "install/installer.h"
+#include "harness/bundlefactory.h"
 #include "harness/modelfixture.h"
+#include "install/installer.h"
+#include "maker/bundlesigner.h"
+#include "maker/certificateissuer.h"
 #include "maker/requirementencoder.h"
 
 #include <QDir>
@@ -66,14 +66,16 @@ private:
     int m_bundles = 0;
 
     // An app with resources, a localisation, a link, and a nested framework, signed.
-    QString signedBundle(const PemIdentity &leaf, QList<QByteArray> chain = {}, const QByteArray &executable = "#!/bin/sh\necho lumen\n")
+    QString signedBundle(const PemIdentity &leaf, QList<QByteArray> chain = {},
+                         const QByteArray &executable = "#!/bin/sh\necho lumen\n")
     {
         const QString bundle = m_folder.filePath(QStringLiteral("b%1/Lumen.app").arg(++m_bundles));
         BundleFactory::write(bundle, BundleFactory::info(lumenID, QStringLiteral("3.2"), QStringLiteral("320")));
         writeTestFile(bundle + QStringLiteral("/Contents/MacOS/app"), executable);
         writeTestFile(bundle + QStringLiteral("/Contents/Resources/a.txt"), "resource a");
         writeTestFile(bundle + QStringLiteral("/Contents/Resources/sub/b.dat"), QByteArray(70000, 'b'));
-        writeTestFile(bundle + QStringLiteral("/Contents/Resources/de.lproj/Localizable.strings"), "\"Hi\" = \"Hallo\";");
+        writeTestFile(bundle + QStringLiteral("/Contents/Resources/de.lproj/Localizable.strings"),
+                      "\"Hi\" = \"Hallo\";");
         QFile::link(QStringLiteral("a.txt"), bundle + QStringLiteral("/Contents/Resources/link.txt"));
         BundleFactory::write(bundle + QStringLiteral("/Contents/Frameworks/Kit.framework"),
                              BundleFactory::info(QStringLiteral("com.orvel.kit"), QString(), QStringLiteral("1")));
@@ -134,46 +136,61 @@ private Q_SLOTS:
 
     void expiredChainIsAcceptedWithoutTimestamp()
     {
-        const PemIdentity expired = CertificateIssuer::makeCodeSigningLeaf(m_intermediate, team, QStringLiteral("Orvel"), -30);
+        const PemIdentity expired =
+            CertificateIssuer::makeCodeSigningLeaf(m_intermediate, team, QStringLiteral("Orvel"), -30);
         QCOMPARE(check(signedBundle(expired)), std::nullopt);
     }
 
     void anyChangeBreaksTheSignature()
     {
         const QList<std::pair<const char *, std::function<void(const QString &)>>> mutations{
-            {"resource changed", [](const QString &b) { writeTestFile(b + "/Contents/Resources/a.txt", "resource A"); }},
+            {"resource changed",
+             [](const QString &b) { writeTestFile(b + "/Contents/Resources/a.txt", "resource A"); }},
             {"Info.plist changed", [](const QString &b) { flipByte(b + "/Contents/Info.plist", 60); }},
             {"executable changed", [](const QString &b) { flipByte(b + "/Contents/MacOS/app", 3); }},
-            {"CodeResources changed", [](const QString &b) { flipByte(b + "/Contents/_CodeSignature/CodeResources", 300); }},
-            {"requirements changed", [](const QString &b) { flipByte(b + "/Contents/_CodeSignature/CodeRequirements", 60); }},
-            {"file added to Resources", [](const QString &b) { writeTestFile(b + "/Contents/Resources/new.txt", "x"); }},
+            {"CodeResources changed",
+             [](const QString &b) { flipByte(b + "/Contents/_CodeSignature/CodeResources", 300); }},
+            {"requirements changed",
+             [](const QString &b) { flipByte(b + "/Contents/_CodeSignature/CodeRequirements", 60); }},
+            {"file added to Resources",
+             [](const QString &b) { writeTestFile(b + "/Contents/Resources/new.txt", "x"); }},
             {"file added to Contents", [](const QString &b) { writeTestFile(b + "/Contents/new.txt", "x"); }},
             {"file added to MacOS", [](const QString &b) { writeTestFile(b + "/Contents/MacOS/helper", "x"); }},
             {"file added to the root", [](const QString &b) { writeTestFile(b + "/README", "x"); }},
-            {"file added to the signature", [](const QString &b) { writeTestFile(b + "/Contents/_CodeSignature/extra", "x"); }},
-            {"file added to nested code", [](const QString &b) {
+            {"file added to the signature",
+             [](const QString &b) { writeTestFile(b + "/Contents/_CodeSignature/extra", "x"); }},
+            {"file added to nested code",
+             [](const QString &b) {
                  writeTestFile(b + "/Contents/Frameworks/Kit.framework/Contents/Resources/new", "x");
              }},
-            {"nested code changed", [](const QString &b) {
+            {"nested code changed",
+             [](const QString &b) {
                  writeTestFile(b + "/Contents/Frameworks/Kit.framework/Contents/Resources/kit.txt", "KIT");
              }},
             {"sealed file removed", [](const QString &b) { QFile::remove(b + "/Contents/Resources/sub/b.dat"); }},
-            {"nested code removed", [](const QString &b) { QDir(b + "/Contents/Frameworks/Kit.framework").removeRecursively(); }},
-            {"file replaced by a link", [](const QString &b) {
+            {"nested code removed",
+             [](const QString &b) { QDir(b + "/Contents/Frameworks/Kit.framework").removeRecursively(); }},
+            {"file replaced by a link",
+             [](const QString &b) {
                  QFile::remove(b + "/Contents/Resources/sub/b.dat");
                  QFile::link("../a.txt", b + "/Contents/Resources/sub/b.dat");
              }},
-            {"link retargeted", [](const QString &b) {
+            {"link retargeted",
+             [](const QString &b) {
                  QFile::remove(b + "/Contents/Resources/link.txt");
                  QFile::link("sub/b.dat", b + "/Contents/Resources/link.txt");
              }},
-            {"link replaced by a file", [](const QString &b) {
+            {"link replaced by a file",
+             [](const QString &b) {
                  QFile::remove(b + "/Contents/Resources/link.txt");
                  writeTestFile(b + "/Contents/Resources/link.txt", "resource a");
              }},
-            {"signature removed", [](const QString &b) { QFile::remove(b + "/Contents/_CodeSignature/CodeSignature"); }},
-            {"alternate directory of the same type", [](const QString &b) {
-                 QFile::copy(b + "/Contents/_CodeSignature/CodeDirectory", b + "/Contents/_CodeSignature/CodeRequirements-1");
+            {"signature removed",
+             [](const QString &b) { QFile::remove(b + "/Contents/_CodeSignature/CodeSignature"); }},
+            {"alternate directory of the same type",
+             [](const QString &b) {
+                 QFile::copy(b + "/Contents/_CodeSignature/CodeDirectory",
+                             b + "/Contents/_CodeSignature/CodeRequirements-1");
              }},
         };
         for (const auto &[name, mutate] : mutations) {
@@ -203,7 +220,9 @@ private Q_SLOTS:
             for (qsizetype at = from < 0 ? original.size() + from : 0; at < original.size(); at += 3) {
                 flipByte(path, at);
                 if (!check(bundle))
-                    QFAIL(qPrintable(QStringLiteral("a flipped byte at %1 of %2 went unnoticed").arg(at).arg(QLatin1String(component))));
+                    QFAIL(qPrintable(QStringLiteral("a flipped byte at %1 of %2 went unnoticed")
+                                         .arg(at)
+                                         .arg(QLatin1String(component))));
                 writeTestFile(path, original);
             }
         }
@@ -216,7 +235,8 @@ private Q_SLOTS:
         for (const char *component : {"CodeDirectory", "CodeSignature", "CodeResources", "CodeRequirements"}) {
             const QString path = bundle + QStringLiteral("/Contents/_CodeSignature/") + QLatin1String(component);
             const QByteArray original = readAll(path);
-            for (qsizetype length = 0; length < original.size(); length += std::max<qsizetype>(1, original.size() / 40)) {
+            for (qsizetype length = 0; length < original.size();
+                 length += std::max<qsizetype>(1, original.size() / 40)) {
                 writeTestFile(path, original.left(length));
                 QVERIFY(check(bundle));
             }
@@ -254,10 +274,12 @@ private Q_SLOTS:
     {
         const QString bundle = signedBundle(m_leaf);
         QVERIFY(check(bundle, lumenID + QStringLiteral("\" or identifier \"x")));
-        QVERIFY(check(bundle, lumenID, team + QStringLiteral("\" or anchor apple generic and identifier \"") + lumenID));
+        QVERIFY(
+            check(bundle, lumenID, team + QStringLiteral("\" or anchor apple generic and identifier \"") + lumenID));
         QVERIFY(check(bundle, lumenID, team + QStringLiteral("\\")));
         QCOMPARE(Installer::requirement(catalogApp(QStringLiteral("com.example.app"), QStringLiteral("ABCDE12345"))),
-                 QStringLiteral("anchor apple generic and identifier \"com.example.app\" and certificate leaf[subject.OU] = \"ABCDE12345\""));
+                 QStringLiteral("anchor apple generic and identifier \"com.example.app\" and certificate "
+                                "leaf[subject.OU] = \"ABCDE12345\""));
     }
 
     void requirementLanguage_data()
@@ -266,10 +288,11 @@ private Q_SLOTS:
         QTest::addColumn<bool>("compiles");
 
         QTest::newRow("designated") << Installer::requirement(catalogApp(lumenID, team)) << true;
-        QTest::newRow("platform canonical form")
-            << "identifier \"com.x.helper\" and anchor apple generic and certificate 1[field.1.2.840.113635.100.6.2.6] /* exists */ "
-               "and certificate leaf[field.1.2.840.113635.100.6.1.13] /* exists */ and certificate leaf[subject.OU] = ABCDE12345"
-            << true;
+        QTest::newRow("platform canonical form") << "identifier \"com.x.helper\" and anchor apple generic and "
+                                                    "certificate 1[field.1.2.840.113635.100.6.2.6] /* exists */ "
+                                                    "and certificate leaf[field.1.2.840.113635.100.6.1.13] /* exists "
+                                                    "*/ and certificate leaf[subject.OU] = ABCDE12345"
+                                                 << true;
         QTest::newRow("or, not, parentheses") << "(identifier a or identifier = b) and !cdhash H\"0011\"" << true;
         QTest::newRow("generic apple") << "anchor generic apple" << true;
         QTest::newRow("comment to line end") << "always # nothing else\n" << true;
@@ -282,7 +305,8 @@ private Q_SLOTS:
         QTest::newRow("dangling and") << "always and" << false;
         QTest::newRow("empty") << "" << false;
         QTest::newRow("odd hex") << "cdhash H\"abc\"" << false;
-        QTest::newRow("too deep") << QString(QStringLiteral("(")).repeated(200) + QStringLiteral("always") + QString(QStringLiteral(")")).repeated(200)
+        QTest::newRow("too deep") << QString(QStringLiteral("(")).repeated(200) + QStringLiteral("always") +
+                                         QString(QStringLiteral(")")).repeated(200)
                                   << false;
     }
 
@@ -296,12 +320,14 @@ private Q_SLOTS:
     // The signer's requirement blob, byte for byte as the format's reference gives it.
     void requirementBlobMatchesTheFormat()
     {
-        const QByteArray expected = QByteArray::fromHex(
-            "fade0c000000005c00000001" "0000000600000006" "0000000f"
-            "000000020000000f636f6d2e6578616d706c652e61707000"
-            "0000000b000000000000000a7375626a6563742e4f550000"
-            "000000010000000a414243444531323334350000");
-        QCOMPARE(RequirementEncoder::designated(QStringLiteral("com.example.app"), QStringLiteral("ABCDE12345")), expected);
+        const QByteArray expected = QByteArray::fromHex("fade0c000000005c00000001"
+                                                        "0000000600000006"
+                                                        "0000000f"
+                                                        "000000020000000f636f6d2e6578616d706c652e61707000"
+                                                        "0000000b000000000000000a7375626a6563742e4f550000"
+                                                        "000000010000000a414243444531323334350000");
+        QCOMPARE(RequirementEncoder::designated(QStringLiteral("com.example.app"), QStringLiteral("ABCDE12345")),
+                 expected);
     }
 
     // CodeDirectories written by hand, field by field, to check the parser's bounds.

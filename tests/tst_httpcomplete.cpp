@@ -40,8 +40,8 @@ private Q_SLOTS:
                                           << std::numeric_limits<qint64>::min() << false;
         QTest::newRow("206 huge total") << 206 << range("bytes 0-9223372036854775806/9223372036854775807")
                                         << std::numeric_limits<qint64>::max() << true;
-        QTest::newRow("206 total beyond 64 bits") << 206 << range("bytes 0-99/99999999999999999999") << qint64(100)
-                                                  << false;
+        QTest::newRow("206 total beyond 64 bits")
+            << 206 << range("bytes 0-99/99999999999999999999") << qint64(100) << false;
     }
 
     void isComplete()

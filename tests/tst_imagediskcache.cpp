@@ -1,5 +1,5 @@
-#include "platform/locations.h"
 #include "net/imagediskcache.h"
+#include "platform/locations.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
@@ -20,8 +20,8 @@ QUrl image(const QString &name)
 void age(const QString &file, int secondsAgo)
 {
     QFile handle(file);
-    if (!handle.open(QIODevice::ReadOnly)
-        || !handle.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-secondsAgo), QFileDevice::FileModificationTime))
+    if (!handle.open(QIODevice::ReadOnly) ||
+        !handle.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-secondsAgo), QFileDevice::FileModificationTime))
         qFatal("cannot age %s", qPrintable(file));
 }
 
@@ -34,11 +34,15 @@ class ImageDiskCacheTest : public QObject
 private:
     std::unique_ptr<QTemporaryDir> m_root;
 
-    ImageDiskCache cache(qint64 limit) const { return ImageDiskCache(m_root->filePath(QStringLiteral("Images")), limit); }
+    ImageDiskCache cache(qint64 limit) const
+    {
+        return ImageDiskCache(m_root->filePath(QStringLiteral("Images")), limit);
+    }
 
     QStringList files() const
     {
-        return QDir(m_root->filePath(QStringLiteral("Images"))).entryList(QDir::Files | QDir::System | QDir::Hidden, QDir::Name);
+        return QDir(m_root->filePath(QStringLiteral("Images")))
+            .entryList(QDir::Files | QDir::System | QDir::Hidden, QDir::Name);
     }
 
 private Q_SLOTS:
@@ -49,8 +53,9 @@ private Q_SLOTS:
         const ImageDiskCache images = cache(100);
         const QString icon = QFileInfo(images.file(image(QStringLiteral("lumen/Icon.PNG")))).fileName();
         QCOMPARE(icon, QString::fromLatin1(QCryptographicHash::hash("https://images.orvel.example/lumen/Icon.PNG",
-                                                                    QCryptographicHash::Sha256).toHex())
-                           + QStringLiteral(".png"));
+                                                                    QCryptographicHash::Sha256)
+                                               .toHex()) +
+                           QStringLiteral(".png"));
         QVERIFY(images.file(image(QStringLiteral("shot"))).endsWith(QStringLiteral(".img")));
         QVERIFY(images.file(image(QStringLiteral(".hidden"))).endsWith(QStringLiteral(".img")));
         QVERIFY(images.file(image(QStringLiteral("dir.v2/shot"))).endsWith(QStringLiteral(".img")));
@@ -88,7 +93,7 @@ private Q_SLOTS:
             images.store(QByteArray(240, 'x'), image(QStringLiteral("%1.png").arg(i)));
             age(images.file(image(QStringLiteral("%1.png").arg(i))), 100 - i); // 0 oldest
         }
-        QCOMPARE(files().size(), 4); // 960 bytes
+        QCOMPARE(files().size(), 4);                                          // 960 bytes
         images.store(QByteArray(100, 'y'), image(QStringLiteral("new.png"))); // 1060: one must go
         QVERIFY(!QFile::exists(images.file(image(QStringLiteral("0.png")))));
         QCOMPARE(files().size(), 4);
@@ -158,7 +163,8 @@ private Q_SLOTS:
             int torn = 0;
             for (int i = 0; i < 200; ++i) {
                 images.store(bytes, image(QStringLiteral("shared-%1.png").arg(i % 5)));
-                const std::optional<QByteArray> read = images.data(image(QStringLiteral("shared-%1.png").arg((i + 2) % 5)));
+                const std::optional<QByteArray> read =
+                    images.data(image(QStringLiteral("shared-%1.png").arg((i + 2) % 5)));
                 if (read && *read != a && *read != b)
                     ++torn;
             }

@@ -1,10 +1,10 @@
-#include "harness/catalogfixtures.h"
 #include "codesign/bundlesignatureverifier.h"
-#include "install/archivedownload.h"
-#include "install/installer.h"
+#include "harness/catalogfixtures.h"
 #include "harness/modelfixture.h"
 #include "harness/releasefactory.h"
 #include "harness/testserver.h"
+#include "install/archivedownload.h"
+#include "install/installer.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,7 +18,8 @@ using Kind = InstallError::Kind;
 namespace {
 
 const QString downloadFailed = QStringLiteral("The download did not finish. Check your connection and try again.");
-const QString securityFailed = QStringLiteral("This download did not pass the security check, so it was not installed.");
+const QString securityFailed =
+    QStringLiteral("This download did not pass the security check, so it was not installed.");
 const QString cannotOpen = QStringLiteral("The download could not be opened.");
 const QString cannotReplace =
     QStringLiteral("The app could not be replaced. Quit it and try again, or update it from the app itself.");
@@ -28,7 +29,7 @@ struct Publication
 {
     QString productID;
     QString build;
-    QString file;       // the archive's name on the server
+    QString file; // the archive's name on the server
     QByteArray archive;
     std::optional<QString> signature; // the feed's sparkle:edSignature
     bool publishesKey = true;
@@ -59,7 +60,8 @@ private:
     Publication zipped(const QString &id, const QString &build)
     {
         const QByteArray archive = ReleaseFactory::zip(m_releases->app(id, QStringLiteral("com.orvel.") + id, build));
-        return {id, build, id + QStringLiteral("-") + build + QStringLiteral(".zip"), archive, m_releases->signature(archive)};
+        return {id, build, id + QStringLiteral("-") + build + QStringLiteral(".zip"), archive,
+                m_releases->signature(archive)};
     }
 
     void publish(const QList<Publication> &publications)
@@ -67,16 +69,21 @@ private:
         QList<QJsonObject> apps;
         for (const Publication &publication : publications) {
             QJsonObject record = app(publication.productID);
-            record.insert(QStringLiteral("appcastURL"), m_server->url(QStringLiteral("/feeds/%1.xml").arg(publication.productID)).toString());
-            record.insert(QStringLiteral("sparklePublicKey"), publication.publishesKey ? m_releases->archivePublicKey() : QString());
+            record.insert(QStringLiteral("appcastURL"),
+                          m_server->url(QStringLiteral("/feeds/%1.xml").arg(publication.productID)).toString());
+            record.insert(QStringLiteral("sparklePublicKey"),
+                          publication.publishesKey ? m_releases->archivePublicKey() : QString());
             apps.append(record);
             const QString url = m_server->url(QStringLiteral("/archives/") + publication.file).toString();
-            QByteArray feed = "<rss xmlns:sparkle=\"http://www.andymatuschak.org/xml-namespaces/sparkle\"><channel><item>"
-                              "<sparkle:version>" + publication.build.toUtf8() + "</sparkle:version><enclosure url=\"" + url.toUtf8() + "\"";
+            QByteArray feed =
+                "<rss xmlns:sparkle=\"http://www.andymatuschak.org/xml-namespaces/sparkle\"><channel><item>"
+                "<sparkle:version>" +
+                publication.build.toUtf8() + "</sparkle:version><enclosure url=\"" + url.toUtf8() + "\"";
             if (publication.signature)
                 feed += " sparkle:edSignature=\"" + publication.signature->toUtf8() + "\"";
             feed += "/></item></channel></rss>";
-            m_server->respond(QStringLiteral("/feeds/%1.xml").arg(publication.productID).toUtf8(), HttpResponse::ok(feed, "application/rss+xml"));
+            m_server->respond(QStringLiteral("/feeds/%1.xml").arg(publication.productID).toUtf8(),
+                              HttpResponse::ok(feed, "application/rss+xml"));
             m_server->respond((QStringLiteral("/archives/") + publication.file).toUtf8(),
                               publication.answer.value_or(HttpResponse::ok(publication.archive, "application/zip")));
         }
@@ -84,7 +91,8 @@ private:
     }
 
     // Puts an older signed copy of the app where a user installed it.
-    QString preinstall(const QString &id, const QString &build, const QString &folder, const std::optional<QByteArray> &executable = {})
+    QString preinstall(const QString &id, const QString &build, const QString &folder,
+                       const std::optional<QByteArray> &executable = {})
     {
         const QString made = m_releases->app(id, QStringLiteral("com.orvel.") + id, build, executable);
         const QString destination = folder + u'/' + id + QStringLiteral(".app");
@@ -156,7 +164,8 @@ private Q_SLOTS:
         QCOMPARE(model->updates().size(), 1);
         QCoro::waitFor(model->install(appNamed(*model, QStringLiteral("lumen"))));
         QVERIFY(model->jobs().isEmpty());
-        QCOMPARE(model->installed().value(QStringLiteral("lumen")), (InstalledApp{copy, QStringLiteral("320"), QStringLiteral("320")}));
+        QCOMPARE(model->installed().value(QStringLiteral("lumen")),
+                 (InstalledApp{copy, QStringLiteral("320"), QStringLiteral("320")}));
         QVERIFY(!QFileInfo::exists(locations().systemApplications + QStringLiteral("/lumen.app")));
         QTest::qWait(300);
         QCOMPARE(launches(), QString());
@@ -167,7 +176,8 @@ private Q_SLOTS:
     {
         QFile sleepBinary(QStringLiteral("/bin/sleep"));
         QVERIFY(sleepBinary.open(QIODevice::ReadOnly));
-        const QString copy = preinstall(QStringLiteral("lumen"), QStringLiteral("310"), locations().systemApplications, sleepBinary.readAll());
+        const QString copy = preinstall(QStringLiteral("lumen"), QStringLiteral("310"), locations().systemApplications,
+                                        sleepBinary.readAll());
         QProcess running;
         running.start(copy + QStringLiteral("/Contents/MacOS/app"), {QStringLiteral("600")});
         QVERIFY(running.waitForStarted());
@@ -184,9 +194,11 @@ private Q_SLOTS:
 
     void diskImagesKeepModesAndLinks()
     {
-        const QString bundle = m_releases->app(QStringLiteral("quire"), QStringLiteral("com.orvel.quire"), QStringLiteral("7"));
+        const QString bundle =
+            m_releases->app(QStringLiteral("quire"), QStringLiteral("com.orvel.quire"), QStringLiteral("7"));
         const QByteArray image = m_releases->diskImage(bundle);
-        publish({{QStringLiteral("quire"), QStringLiteral("7"), QStringLiteral("Quire.dmg"), image, m_releases->signature(image)}});
+        publish({{QStringLiteral("quire"), QStringLiteral("7"), QStringLiteral("Quire.dmg"), image,
+                  m_releases->signature(image)}});
         const auto model = loadedModel();
         QCoro::waitFor(model->install(appNamed(*model, QStringLiteral("quire"))));
         QCOMPARE(model->jobs().value(QStringLiteral("quire")).message, QString());
@@ -253,11 +265,13 @@ private Q_SLOTS:
             publication.signature.reset();
             break;
         case 5:
-            publication.archive = ReleaseFactory::zip(m_releases->app(QStringLiteral("lumen"), QStringLiteral("com.orvel.quire"), QStringLiteral("320")));
+            publication.archive = ReleaseFactory::zip(
+                m_releases->app(QStringLiteral("lumen"), QStringLiteral("com.orvel.quire"), QStringLiteral("320")));
             publication.signature = m_releases->signature(publication.archive);
             break;
         case 6: {
-            const QString bundle = m_releases->app(QStringLiteral("lumen"), QStringLiteral("com.orvel.lumen"), QStringLiteral("320"));
+            const QString bundle =
+                m_releases->app(QStringLiteral("lumen"), QStringLiteral("com.orvel.lumen"), QStringLiteral("320"));
             writeTestFile(bundle + QStringLiteral("/Contents/Resources/notes.txt"), "changed after signing");
             publication.archive = ReleaseFactory::zip(bundle);
             publication.signature = m_releases->signature(publication.archive);
@@ -267,18 +281,21 @@ private Q_SLOTS:
             publication.file = QStringLiteral("lumen.tar.gz");
             break;
         case 8:
-            publication.archive = ReleaseFactory::zip(m_releases->app(QStringLiteral("lumen"), QStringLiteral("com.orvel.lumen"), QStringLiteral("320")),
-                                                      QStringLiteral("Lumen 3.2/"));
+            publication.archive = ReleaseFactory::zip(
+                m_releases->app(QStringLiteral("lumen"), QStringLiteral("com.orvel.lumen"), QStringLiteral("320")),
+                QStringLiteral("Lumen 3.2/"));
             break;
         case 9:
-            publication.archive = ReleaseFactory::zip({{QStringLiteral("lumen.app/Contents/../../../evil"), Entry::Type::File, app}});
+            publication.archive =
+                ReleaseFactory::zip({{QStringLiteral("lumen.app/Contents/../../../evil"), Entry::Type::File, app}});
             break;
         case 10:
             publication.archive = ReleaseFactory::zip({{QStringLiteral("/tmp/evil"), Entry::Type::File, app}});
             break;
         case 11:
-            publication.archive = ReleaseFactory::zip({{QStringLiteral("lumen.app/"), Entry::Type::Folder},
-                                                       {QStringLiteral("lumen.app/Contents"), Entry::Type::Link, "../../../../etc"}});
+            publication.archive =
+                ReleaseFactory::zip({{QStringLiteral("lumen.app/"), Entry::Type::Folder},
+                                     {QStringLiteral("lumen.app/Contents"), Entry::Type::Link, "../../../../etc"}});
             break;
         case 12: {
             QDir().mkpath(m_folder->filePath(QStringLiteral("nothing/Empty")));
@@ -294,9 +311,11 @@ private Q_SLOTS:
         const auto model = loadedModel();
         QCoro::waitFor(model->install(appNamed(*model, QStringLiteral("lumen"))));
         QCOMPARE(model->jobs().value(QStringLiteral("lumen")), Job::failed(sentence));
-        QCOMPARE(model->installed().value(QStringLiteral("lumen")), (InstalledApp{copy, QStringLiteral("310"), QStringLiteral("310")}));
+        QCOMPARE(model->installed().value(QStringLiteral("lumen")),
+                 (InstalledApp{copy, QStringLiteral("310"), QStringLiteral("310")}));
         QCOMPARE(workFolders(locations().temporary), QStringList());
-        QVERIFY(!QFile::exists(m_folder->filePath(QStringLiteral("evil"))) && !QFile::exists(QStringLiteral("/tmp/evil")));
+        QVERIFY(!QFile::exists(m_folder->filePath(QStringLiteral("evil"))) &&
+                !QFile::exists(QStringLiteral("/tmp/evil")));
     }
 
     void destinationThatCannotBeWritten()
@@ -319,7 +338,8 @@ private Q_SLOTS:
         publish({zipped(QStringLiteral("lumen"), QStringLiteral("320"))});
         const auto model = loadedModel();
         QCoro::waitFor(model->install(appNamed(*model, QStringLiteral("lumen"))));
-        QCOMPARE(model->installed().value(QStringLiteral("lumen")).url, locations().userApplications() + QStringLiteral("/lumen.app"));
+        QCOMPARE(model->installed().value(QStringLiteral("lumen")).url,
+                 locations().userApplications() + QStringLiteral("/lumen.app"));
         QVERIFY(QFile::exists(locations().systemApplications + QStringLiteral("/lumen.app/unrelated")));
     }
 
@@ -330,7 +350,8 @@ private Q_SLOTS:
         preinstall(QStringLiteral("c"), QStringLiteral("1"), locations().systemApplications);
         Publication broken = zipped(QStringLiteral("b"), QStringLiteral("2"));
         broken.answer = HttpResponse::notFound();
-        publish({zipped(QStringLiteral("a"), QStringLiteral("2")), broken, zipped(QStringLiteral("c"), QStringLiteral("2"))});
+        publish({zipped(QStringLiteral("a"), QStringLiteral("2")), broken,
+                 zipped(QStringLiteral("c"), QStringLiteral("2"))});
         const auto model = loadedModel();
         QCOMPARE(model->updates().size(), 3);
         QCoro::waitFor(model->updateAll());
@@ -357,7 +378,8 @@ private Q_SLOTS:
         CatalogApp unknown = lumen;
         unknown.productID = QStringLiteral("nofeed");
         QCoro::waitFor(model->install(unknown));
-        QCOMPARE(model->jobs().value(QStringLiteral("nofeed")), Job::failed(QStringLiteral("Could not reach the update feed.")));
+        QCOMPARE(model->jobs().value(QStringLiteral("nofeed")),
+                 Job::failed(QStringLiteral("Could not reach the update feed.")));
         model->clearError(unknown);
         QVERIFY(!model->jobs().contains(QStringLiteral("nofeed")));
     }
@@ -373,7 +395,8 @@ private Q_SLOTS:
         const CatalogApp lumen = appNamed(*model, QStringLiteral("lumen"));
         QCoro::waitFor(model->install(lumen));
         QCOMPARE(model->jobs().value(QStringLiteral("lumen")),
-                 Job::failed(QStringLiteral("The update was installed, but this Mac still opens an older copy. Remove the older copy and try again.")));
+                 Job::failed(QStringLiteral("The update was installed, but this Mac still opens an older copy. Remove "
+                                            "the older copy and try again.")));
         QCOMPARE(model->installed().value(QStringLiteral("lumen")).build, QStringLiteral("319"));
         QCOMPARE(launches(), QString());
     }
@@ -397,8 +420,9 @@ private Q_SLOTS:
         QNetworkAccessManager *session = m_fixture->session();
         const QString folder = m_folder->filePath(QStringLiteral("download"));
         QDir().mkpath(folder);
-        const auto result = QCoro::waitFor(ArchiveDownload::download(session, m_server->url(QStringLiteral("/big%20file.zip")), folder,
-                                                                     [&reported](double f) { reported.append(f); }));
+        const auto result =
+            QCoro::waitFor(ArchiveDownload::download(session, m_server->url(QStringLiteral("/big%20file.zip")), folder,
+                                                     [&reported](double f) { reported.append(f); }));
         QVERIFY(result);
         QCOMPARE(result.value(), folder + QStringLiteral("/big file.zip"));
         QCOMPARE(QFileInfo(result.value()).size(), archive.size());
@@ -407,7 +431,8 @@ private Q_SLOTS:
         for (qsizetype i = 1; i + 1 < reported.size(); ++i)
             QVERIFY(reported[i] <= 0.99);
         QCOMPARE(ArchiveDownload::fileName(QUrl(QStringLiteral("https://a.example"))), QStringLiteral("archive"));
-        QCOMPARE(ArchiveDownload::fileName(QUrl(QStringLiteral("https://a.example/x/..%2F..%2Fevil.zip"))), QStringLiteral("evil.zip"));
+        QCOMPARE(ArchiveDownload::fileName(QUrl(QStringLiteral("https://a.example/x/..%2F..%2Fevil.zip"))),
+                 QStringLiteral("evil.zip"));
         QCOMPARE(ArchiveDownload::fileName(QUrl(QStringLiteral("https://a.example/x/.."))), QStringLiteral("archive"));
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("big file.zip")});
     }
@@ -426,7 +451,8 @@ private Q_SLOTS:
         QVERIFY(!Installer::archiveIsSigned(file, QString::fromLatin1(raw.left(63).toBase64()), key));
         QVERIFY(!Installer::archiveIsSigned(file, QString::fromLatin1((raw + 'x').toBase64()), key));
         QVERIFY(!Installer::archiveIsSigned(file, good.left(10) + u'\n' + good.mid(10), key));
-        QVERIFY(!Installer::archiveIsSigned(file, good, QString::fromLatin1(QByteArray::fromBase64(key.toLatin1()).left(31).toBase64())));
+        QVERIFY(!Installer::archiveIsSigned(
+            file, good, QString::fromLatin1(QByteArray::fromBase64(key.toLatin1()).left(31).toBase64())));
         writeTestFile(file, "archive bytez");
         QVERIFY(!Installer::archiveIsSigned(file, good, key));
     }

@@ -1,6 +1,6 @@
 #include "harness/bundlefactory.h"
-#include "install/installer.h"
 #include "harness/modelfixture.h"
+#include "install/installer.h"
 #include "platform/bundle.h"
 #include "platform/desktopentryregistry.h"
 
@@ -54,8 +54,7 @@ private:
     QString system(const QString &relative) const { return m_locations.systemApplications + u'/' + relative; }
     QString user(const QString &relative) const { return m_locations.userApplications() + u'/' + relative; }
 
-    QString bundle(const QString &path, const QString &build, const QString &id = lumenID,
-                   Format format = Format::XML)
+    QString bundle(const QString &path, const QString &build, const QString &id = lumenID, Format format = Format::XML)
     {
         return BundleFactory::write(path, BundleFactory::info(id, QStringLiteral("v") + build, build), format);
     }
@@ -87,16 +86,20 @@ private Q_SLOTS:
 
     void copiesOutsideTheApplicationsFoldersNeverCount()
     {
-        m_registry.registerApplication(bundle(m_locations.home + QStringLiteral("/Downloads/Lumen.app"), QStringLiteral("9")));
-        m_registry.registerApplication(bundle(m_root->filePath(QStringLiteral("Volumes/Disk/Lumen.app")), QStringLiteral("9")));
+        m_registry.registerApplication(
+            bundle(m_locations.home + QStringLiteral("/Downloads/Lumen.app"), QStringLiteral("9")));
+        m_registry.registerApplication(
+            bundle(m_root->filePath(QStringLiteral("Volumes/Disk/Lumen.app")), QStringLiteral("9")));
         // A prefix that only looks like the folder is another folder.
-        m_registry.registerApplication(bundle(m_locations.systemApplications + QStringLiteral("Old/Lumen.app"), QStringLiteral("9")));
+        m_registry.registerApplication(
+            bundle(m_locations.systemApplications + QStringLiteral("Old/Lumen.app"), QStringLiteral("9")));
         QCOMPARE(installed(), std::nullopt);
     }
 
     void readsBundlesAsTheyAre()
     {
-        BundleFactory::write(system(QStringLiteral("Lumen.app")), BundleFactory::info(lumenID, QString(), QStringLiteral("7")));
+        BundleFactory::write(system(QStringLiteral("Lumen.app")),
+                             BundleFactory::info(lumenID, QString(), QStringLiteral("7")));
         QCOMPARE(installed(), (InstalledApp{system(QStringLiteral("Lumen.app")), QString(), QStringLiteral("7")}));
 
         QVariantMap numericVersion = BundleFactory::info(lumenID, QString(), QString());
@@ -150,11 +153,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("installedBuild");
         QTest::addColumn<QString>("releaseBuild");
         QTest::addColumn<bool>("needed");
-        QTest::newRow("newer release") << "120" << "121" << true;
-        QTest::newRow("same build") << "120" << "120" << false;
-        QTest::newRow("same build, longer text") << "120" << "120.0" << false;
-        QTest::newRow("older release") << "120" << "119" << false;
-        QTest::newRow("empty installed build") << "" << "1" << true;
+        QTest::newRow("newer release") << "120"
+                                       << "121" << true;
+        QTest::newRow("same build") << "120"
+                                    << "120" << false;
+        QTest::newRow("same build, longer text") << "120"
+                                                 << "120.0" << false;
+        QTest::newRow("older release") << "120"
+                                       << "119" << false;
+        QTest::newRow("empty installed build") << ""
+                                               << "1" << true;
     }
 
     void needsUpdate()

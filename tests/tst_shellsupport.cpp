@@ -1,9 +1,9 @@
 #include "crypto/base64.h"
 #include "shell/appearance.h"
-#include "shell/storesection.h"
 #include "shell/resourcebundlelocator.h"
-#include "shell/updaterconfiguration.h"
+#include "shell/storesection.h"
 #include "shell/storetheme.h"
+#include "shell/updaterconfiguration.h"
 
 #include <QSet>
 #include <QTest>
@@ -29,7 +29,8 @@ private Q_SLOTS:
                                                 << QStringList{inResources, beside} << OptionalText(inResources);
         QTest::newRow("then beside") << OptionalText(QStringLiteral("/A.app/Contents/Resources")) << QStringList{beside}
                                      << OptionalText(beside);
-        QTest::newRow("no resource folder") << OptionalText() << QStringList{inResources, beside} << OptionalText(beside);
+        QTest::newRow("no resource folder")
+            << OptionalText() << QStringList{inResources, beside} << OptionalText(beside);
         QTest::newRow("nowhere") << OptionalText(QStringLiteral("/A.app/Contents/Resources")) << QStringList{}
                                  << OptionalText();
     }
@@ -87,7 +88,8 @@ private Q_SLOTS:
         QTest::newRow("configured") << info(feed, key32) << true;
         QTest::newRow("empty dictionary") << QVariantMap() << false;
         QTest::newRow("http feed") << info(QStringLiteral("http://store.orvel.example/a.xml"), key32) << false;
-        QTest::newRow("scheme in capitals") << info(QStringLiteral("HTTPS://store.orvel.example/a.xml"), key32) << false;
+        QTest::newRow("scheme in capitals")
+            << info(QStringLiteral("HTTPS://store.orvel.example/a.xml"), key32) << false;
         QTest::newRow("feed not a string") << info(QVariant(5), key32) << false;
         QTest::newRow("feed not a URL") << info(QStringLiteral("https://a b"), key32) << false;
         QTest::newRow("no key") << info(feed, QVariant()) << false;
@@ -95,7 +97,8 @@ private Q_SLOTS:
         QTest::newRow("31 bytes") << info(feed, QString::fromLatin1(QByteArray(31, 'a').toBase64())) << false;
         QTest::newRow("33 bytes") << info(feed, QString::fromLatin1(QByteArray(33, 'a').toBase64())) << false;
         QTest::newRow("line break in key") << info(feed, key32.left(20) + u'\n' + key32.mid(20)) << false;
-        QTest::newRow("base64url key") << info(feed, QString::fromLatin1(Base64::encodeURL(QByteArray(32, '\xfb')))) << false;
+        QTest::newRow("base64url key") << info(feed, QString::fromLatin1(Base64::encodeURL(QByteArray(32, '\xfb'))))
+                                       << false;
     }
 
     void updaterConfiguration()
@@ -110,8 +113,9 @@ private Q_SLOTS:
         QCOMPARE(UpdaterConfiguration::shownVersion({}), QStringLiteral("1.0"));
         QCOMPARE(UpdaterConfiguration::shownVersion({{QStringLiteral("CFBundleShortVersionString"), 2}}),
                  QStringLiteral("1.0"));
-        QCOMPARE(UpdaterConfiguration::shownVersion({{QStringLiteral("CFBundleShortVersionString"), QStringLiteral("2.1")}}),
-                 QStringLiteral("2.1"));
+        QCOMPARE(
+            UpdaterConfiguration::shownVersion({{QStringLiteral("CFBundleShortVersionString"), QStringLiteral("2.1")}}),
+            QStringLiteral("2.1"));
     }
 
     void scaleFollowsTheWindowWidth_data()
@@ -140,7 +144,8 @@ private Q_SLOTS:
             QVERIFY2(!names.contains(token.name), qPrintable(token.name));
             names.insert(token.name);
             QVERIFY(token.light <= 0xFFFFFF && token.dark <= 0xFFFFFF);
-            QVERIFY(token.lightOpacity >= 0 && token.lightOpacity <= 1 && token.darkOpacity >= 0 && token.darkOpacity <= 1);
+            QVERIFY(token.lightOpacity >= 0 && token.lightOpacity <= 1 && token.darkOpacity >= 0 &&
+                    token.darkOpacity <= 1);
         }
         QCOMPARE(names.size(), 19);
     }

@@ -27,9 +27,13 @@ private Q_SLOTS:
         QFETCH(int, updates);
         QFETCH(bool, canCheck);
         QFETCH(Entry, third);
-        const QList<Entry> expected{Entry::simple(Kind::OpenStore), Entry::simple(Kind::Separator), third,
-                                    Entry::simple(Kind::CheckAppUpdates), Entry::checkStoreUpdate(canCheck),
-                                    Entry::simple(Kind::Separator), Entry::simple(Kind::Quit)};
+        const QList<Entry> expected{Entry::simple(Kind::OpenStore),
+                                    Entry::simple(Kind::Separator),
+                                    third,
+                                    Entry::simple(Kind::CheckAppUpdates),
+                                    Entry::checkStoreUpdate(canCheck),
+                                    Entry::simple(Kind::Separator),
+                                    Entry::simple(Kind::Quit)};
         QVERIFY(StatusMenu::entries(updates, canCheck) == expected);
         QVERIFY(StatusMenu::entries(updates, canCheck) == StatusMenu::entries(updates, canCheck));
     }

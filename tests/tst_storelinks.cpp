@@ -12,22 +12,38 @@ private Q_SLOTS:
         QTest::addColumn<QString>("tag");
         QTest::addColumn<QString>("slug"); // empty: no edition
 
-        QTest::newRow("pt-BR") << "pt-BR" << "pt-br";
-        QTest::newRow("pt-PT") << "pt-PT" << "pt-br";
-        QTest::newRow("underscore") << "pt_BR" << "pt-br";
-        QTest::newRow("Traditional with region") << "zh-Hant-TW" << "zh-hant";
-        QTest::newRow("Taiwan") << "zh-TW" << "zh-hant";
-        QTest::newRow("Hong Kong") << "zh_HK" << "zh-hant";
-        QTest::newRow("Simplified") << "zh-Hans-CN" << "zh-hans";
-        QTest::newRow("plain zh") << "zh" << "zh-hans";
-        QTest::newRow("Latin American Spanish") << "es-419" << "es";
-        QTest::newRow("upper case") << "DE" << "de";
-        QTest::newRow("English") << "en-US" << "";
-        QTest::newRow("plain English") << "en" << "";
-        QTest::newRow("no edition") << "nb" << "";
-        QTest::newRow("prefix letters only") << "ptx" << "";
-        QTest::newRow("Traditional prefix letters only") << "zh-hantx" << "zh-hans";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("pt-BR") << "pt-BR"
+                               << "pt-br";
+        QTest::newRow("pt-PT") << "pt-PT"
+                               << "pt-br";
+        QTest::newRow("underscore") << "pt_BR"
+                                    << "pt-br";
+        QTest::newRow("Traditional with region") << "zh-Hant-TW"
+                                                 << "zh-hant";
+        QTest::newRow("Taiwan") << "zh-TW"
+                                << "zh-hant";
+        QTest::newRow("Hong Kong") << "zh_HK"
+                                   << "zh-hant";
+        QTest::newRow("Simplified") << "zh-Hans-CN"
+                                    << "zh-hans";
+        QTest::newRow("plain zh") << "zh"
+                                  << "zh-hans";
+        QTest::newRow("Latin American Spanish") << "es-419"
+                                                << "es";
+        QTest::newRow("upper case") << "DE"
+                                    << "de";
+        QTest::newRow("English") << "en-US"
+                                 << "";
+        QTest::newRow("plain English") << "en"
+                                       << "";
+        QTest::newRow("no edition") << "nb"
+                                    << "";
+        QTest::newRow("prefix letters only") << "ptx"
+                                             << "";
+        QTest::newRow("Traditional prefix letters only") << "zh-hantx"
+                                                         << "zh-hans";
+        QTest::newRow("empty") << ""
+                               << "";
     }
 
     void siteLanguage()

@@ -22,7 +22,6 @@ public:
     QList<LoadState> states;
 };
 
-
 } // namespace
 
 class StoreModelTest : public QObject
@@ -133,13 +132,16 @@ private Q_SLOTS:
     void keepsOnlyAppsThisSystemRuns()
     {
         // The fixture's system is 14.5.2: only 14.5 is compared.
-        serve({app(QStringLiteral("future"), QStringLiteral("15.0")), app(QStringLiteral("fourteen"), QStringLiteral("14")),
-               app(QStringLiteral("patch"), QStringLiteral("14.5.1")), app(QStringLiteral("exact"), QStringLiteral("14.5")),
-               app(QStringLiteral("beta"), QStringLiteral("14.5b")), app(QStringLiteral("old"), QStringLiteral("10.9"))});
+        serve({app(QStringLiteral("future"), QStringLiteral("15.0")),
+               app(QStringLiteral("fourteen"), QStringLiteral("14")),
+               app(QStringLiteral("patch"), QStringLiteral("14.5.1")),
+               app(QStringLiteral("exact"), QStringLiteral("14.5")),
+               app(QStringLiteral("beta"), QStringLiteral("14.5b")),
+               app(QStringLiteral("old"), QStringLiteral("10.9"))});
         const auto model = m_fixture->makeModel();
         QCoro::waitFor(model->load());
-        QCOMPARE(productIDs(model->apps()),
-                 (QStringList{QStringLiteral("fourteen"), QStringLiteral("exact"), QStringLiteral("beta"), QStringLiteral("old")}));
+        QCOMPARE(productIDs(model->apps()), (QStringList{QStringLiteral("fourteen"), QStringLiteral("exact"),
+                                                         QStringLiteral("beta"), QStringLiteral("old")}));
     }
 
     void languageIsTheFirstPreferredOne()

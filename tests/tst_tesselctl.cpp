@@ -1,19 +1,19 @@
-#include "harness/bundlefactory.h"
-#include "harness/modelfixture.h"
-#include "platform/propertylist.h"
-#include "harness/releasefactory.h"
 #include "crypto/base64.h"
+#include "harness/bundlefactory.h"
 #include "harness/catalogfixtures.h"
-#include "maker/certificateissuer.h"
+#include "harness/modelfixture.h"
+#include "harness/releasefactory.h"
 #include "harness/testserver.h"
+#include "maker/certificateissuer.h"
+#include "platform/propertylist.h"
 
 #include <QDir>
-#include <QtEndian>
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 using namespace CatalogFixtures;
 
@@ -45,7 +45,8 @@ private:
         environment.insert(QStringLiteral("HOME"), m_folder.filePath(QStringLiteral("home")));
         environment.insert(QStringLiteral("XDG_DATA_HOME"), m_folder.filePath(QStringLiteral("data")));
         environment.insert(QStringLiteral("XDG_DATA_DIRS"), m_folder.filePath(QStringLiteral("share")));
-        environment.insert(QStringLiteral("TESSEL_SYSTEM_APPLICATIONS"), m_folder.filePath(QStringLiteral("Applications")));
+        environment.insert(QStringLiteral("TESSEL_SYSTEM_APPLICATIONS"),
+                           m_folder.filePath(QStringLiteral("Applications")));
         process.setProcessEnvironment(environment);
         QSignalSpy finished(&process, &QProcess::finished);
         process.start(tool.contains(u'/') ? tool : QStringLiteral(TESSEL_BIN_DIR "/") + tool, arguments);
@@ -91,8 +92,8 @@ private:
     QStringList configurationArguments() const
     {
         const ServiceConfiguration configuration = m_signer.configuration();
-        return {QStringLiteral("--issuer"), configuration.issuer, QStringLiteral("--key-id"), configuration.keyID,
-                QStringLiteral("--public-key"), configuration.publicKey};
+        return {QStringLiteral("--issuer"), configuration.issuer,           QStringLiteral("--key-id"),
+                configuration.keyID,        QStringLiteral("--public-key"), configuration.publicKey};
     }
 
 private Q_SLOTS:
@@ -104,13 +105,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("err");
 
         QTest::newRow("good") << m_signer.envelopeOf({app(QStringLiteral("a")), app(QStringLiteral("b"))}) << 0
-                              << "a\tA\nb\tB\n" << "";
-        QTest::newRow("malformed") << QByteArray("{}") << 3 << "" << "error: malformed\n";
-        QTest::newRow("bad signature") << Signer{}.envelopeOf({}) << 3 << "" << "error: badSignature\n";
+                              << "a\tA\nb\tB\n"
+                              << "";
+        QTest::newRow("malformed") << QByteArray("{}") << 3 << ""
+                                   << "error: malformed\n";
+        QTest::newRow("bad signature") << Signer{}.envelopeOf({}) << 3 << ""
+                                       << "error: badSignature\n";
         Signer other;
         other.key = m_signer.key;
         other.issuer = QStringLiteral("x");
-        QTest::newRow("wrong issuer") << other.envelopeOf({}) << 3 << "" << "error: wrongIssuer\n";
+        QTest::newRow("wrong issuer") << other.envelopeOf({}) << 3 << ""
+                                      << "error: wrongIssuer\n";
     }
 
     void verifyCatalogReportsEachOutcome()
@@ -120,8 +125,8 @@ private Q_SLOTS:
         QFETCH(QString, out);
         QFETCH(QString, err);
         const QString file = write(QStringLiteral("envelope"), envelope);
-        const Outcome outcome = run(QStringLiteral("tesselctl"),
-                                    QStringList{QStringLiteral("verify-catalog")} + configurationArguments() + QStringList{file});
+        const Outcome outcome = run(QStringLiteral("tesselctl"), QStringList{QStringLiteral("verify-catalog")} +
+                                                                     configurationArguments() + QStringList{file});
         QCOMPARE(outcome.exitCode, exitCode);
         QCOMPARE(outcome.out, out);
         QCOMPARE(outcome.err, err);
@@ -133,11 +138,12 @@ private Q_SLOTS:
                                                    QStringLiteral("-1.0"), QStringLiteral("1")})
                      .out,
                  QStringLiteral("ascending\n"));
-        QCOMPARE(run(QStringLiteral("tesselctl"), {QStringLiteral("compare-versions"), QStringLiteral("1.10"),
-                                                   QStringLiteral("1.9")})
+        QCOMPARE(run(QStringLiteral("tesselctl"),
+                     {QStringLiteral("compare-versions"), QStringLiteral("1.10"), QStringLiteral("1.9")})
                      .out,
                  QStringLiteral("descending\n"));
-        const Outcome missing = run(QStringLiteral("tesselctl"), {QStringLiteral("compare-versions"), QStringLiteral("1")});
+        const Outcome missing =
+            run(QStringLiteral("tesselctl"), {QStringLiteral("compare-versions"), QStringLiteral("1")});
         QCOMPARE(missing.exitCode, 2);
         QVERIFY(missing.err.contains(QStringLiteral("usage")));
     }
@@ -145,11 +151,12 @@ private Q_SLOTS:
     void catalogLoadsFromTheServiceThenTheCache()
     {
         TestServer server;
-        server.respond("/v1/catalog", HttpResponse::ok(m_signer.envelopeOf({app(QStringLiteral("a"))}), "application/json"));
+        server.respond("/v1/catalog",
+                       HttpResponse::ok(m_signer.envelopeOf({app(QStringLiteral("a"))}), "application/json"));
         const QString cache = m_folder.filePath(QStringLiteral("cache.json"));
-        const QStringList arguments = QStringList{QStringLiteral("catalog"), QStringLiteral("--service"),
-                                                  server.url().toString()}
-            + configurationArguments() + QStringList{QStringLiteral("--cache"), cache};
+        const QStringList arguments =
+            QStringList{QStringLiteral("catalog"), QStringLiteral("--service"), server.url().toString()} +
+            configurationArguments() + QStringList{QStringLiteral("--cache"), cache};
         const Outcome online = run(QStringLiteral("tesselctl"), arguments);
         QCOMPARE(online.exitCode, 0);
         QCOMPARE(online.out, QStringLiteral("a\tA\n"));
@@ -167,13 +174,17 @@ private Q_SLOTS:
     void newestReleasePrintsOneLineOrNothing()
     {
         const QString feed = QStringLiteral(TESSEL_TEST_DATA "/feeds/quire-legacy.xml");
-        const Outcome found = run(QStringLiteral("tesselctl"), {QStringLiteral("newest-release"), QStringLiteral("--system"),
-                                                                QStringLiteral("14.5.0"), feed});
+        const Outcome found =
+            run(QStringLiteral("tesselctl"),
+                {QStringLiteral("newest-release"), QStringLiteral("--system"), QStringLiteral("14.5.0"), feed});
         QCOMPARE(found.exitCode, 0);
-        QCOMPARE(found.out, QStringLiteral("2024.10\t2024.10\thttps://downloads.orvel.example/quire/Quire-2024.10.dmg\t\t\t12.0\n"));
+        QCOMPARE(
+            found.out,
+            QStringLiteral("2024.10\t2024.10\thttps://downloads.orvel.example/quire/Quire-2024.10.dmg\t\t\t12.0\n"));
         const QString empty = write(QStringLiteral("empty.xml"), "<rss><channel/></rss>");
-        const Outcome none = run(QStringLiteral("tesselctl"), {QStringLiteral("newest-release"), QStringLiteral("--system"),
-                                                               QStringLiteral("14.5.0"), empty});
+        const Outcome none =
+            run(QStringLiteral("tesselctl"),
+                {QStringLiteral("newest-release"), QStringLiteral("--system"), QStringLiteral("14.5.0"), empty});
         QCOMPARE(none.exitCode, 1);
         QCOMPARE(none.out, QString());
     }
@@ -186,13 +197,15 @@ private Q_SLOTS:
         QJsonObject b = app(QStringLiteral("b"));
         b.insert(QStringLiteral("appcastURL"), server.url(QStringLiteral("/b.xml")).toString());
         server.respond("/v1/catalog", HttpResponse::ok(m_signer.envelopeOf({a, b}), "application/json"));
-        server.respond("/a.xml", HttpResponse::ok("<rss xmlns:sparkle=\"s\"><channel><item><sparkle:version>2</sparkle:version>"
-                                                  "<enclosure url=\"https://d.example/a.zip\"/></item></channel></rss>",
-                                                  "application/rss+xml"));
-        const QString bundle = BundleFactory::write(m_folder.filePath(QStringLiteral("Applications/A.app")),
-                                                    BundleFactory::info(QStringLiteral("com.orvel.a"), QStringLiteral("1.0"),
-                                                                        QStringLiteral("1")));
-        const QStringList service = QStringList{QStringLiteral("--service"), server.url().toString()} + configurationArguments();
+        server.respond("/a.xml",
+                       HttpResponse::ok("<rss xmlns:sparkle=\"s\"><channel><item><sparkle:version>2</sparkle:version>"
+                                        "<enclosure url=\"https://d.example/a.zip\"/></item></channel></rss>",
+                                        "application/rss+xml"));
+        const QString bundle = BundleFactory::write(
+            m_folder.filePath(QStringLiteral("Applications/A.app")),
+            BundleFactory::info(QStringLiteral("com.orvel.a"), QStringLiteral("1.0"), QStringLiteral("1")));
+        const QStringList service =
+            QStringList{QStringLiteral("--service"), server.url().toString()} + configurationArguments();
 
         const Outcome checked = run(QStringLiteral("tesselctl"), QStringList{QStringLiteral("check")} + service);
         QCOMPARE(checked.exitCode, 0);
@@ -210,24 +223,30 @@ private Q_SLOTS:
     {
         const QString ca = m_folder.filePath(QStringLiteral("ca"));
         const QString identity = m_folder.filePath(QStringLiteral("identity"));
-        QCOMPARE(run(QStringLiteral("tessel-service"), {QStringLiteral("make-ca"), QStringLiteral("--out"), ca}).exitCode, 0);
-        QCOMPARE(run(QStringLiteral("tessel-service"), {QStringLiteral("make-signing-cert"), QStringLiteral("--ca"), ca,
-                                                        QStringLiteral("--team"), QStringLiteral("ORVEL12345"),
-                                                        QStringLiteral("--out"), identity})
-                     .exitCode,
-                 0);
-        const QString bundle = BundleFactory::write(m_folder.filePath(QStringLiteral("codesigned/Lumen.app")),
-                                                    BundleFactory::info(QStringLiteral("com.orvel.lumen"), QString(),
-                                                                        QStringLiteral("1")));
+        QCOMPARE(
+            run(QStringLiteral("tessel-service"), {QStringLiteral("make-ca"), QStringLiteral("--out"), ca}).exitCode,
+            0);
         QCOMPARE(run(QStringLiteral("tessel-service"),
-                     {QStringLiteral("sign-bundle"), QStringLiteral("--cert"), identity + QStringLiteral("/signing.pem"),
-                      QStringLiteral("--key"), identity + QStringLiteral("/signing-key.pem"), QStringLiteral("--chain"),
-                      ca + QStringLiteral("/intermediate.pem"), bundle})
+                     {QStringLiteral("make-signing-cert"), QStringLiteral("--ca"), ca, QStringLiteral("--team"),
+                      QStringLiteral("ORVEL12345"), QStringLiteral("--out"), identity})
                      .exitCode,
                  0);
+        const QString bundle = BundleFactory::write(
+            m_folder.filePath(QStringLiteral("codesigned/Lumen.app")),
+            BundleFactory::info(QStringLiteral("com.orvel.lumen"), QString(), QStringLiteral("1")));
+        QCOMPARE(
+            run(QStringLiteral("tessel-service"),
+                {QStringLiteral("sign-bundle"), QStringLiteral("--cert"), identity + QStringLiteral("/signing.pem"),
+                 QStringLiteral("--key"), identity + QStringLiteral("/signing-key.pem"), QStringLiteral("--chain"),
+                 ca + QStringLiteral("/intermediate.pem"), bundle})
+                .exitCode,
+            0);
         const QStringList check{QStringLiteral("check-code-signature"), QStringLiteral("--bundle-id"),
-                                QStringLiteral("com.orvel.lumen"), QStringLiteral("--team-id"), QStringLiteral("ORVEL12345")};
-        const Outcome valid = run(QStringLiteral("tesselctl"), check + QStringList{QStringLiteral("--anchor"), ca + QStringLiteral("/root.pem"), bundle});
+                                QStringLiteral("com.orvel.lumen"), QStringLiteral("--team-id"),
+                                QStringLiteral("ORVEL12345")};
+        const Outcome valid =
+            run(QStringLiteral("tesselctl"),
+                check + QStringList{QStringLiteral("--anchor"), ca + QStringLiteral("/root.pem"), bundle});
         QCOMPARE(valid.exitCode, 0);
         QCOMPARE(valid.out, QStringLiteral("valid\n"));
         const Outcome untrusted = run(QStringLiteral("tesselctl"), check + QStringList{bundle});
@@ -247,26 +266,32 @@ private Q_SLOTS:
         for (const QByteArray &anchor : trusted.certificates())
             anchors.append(QString::fromLatin1(anchor.toBase64()));
         writeTestFile(store + QStringLiteral("/Contents/Info.plist"),
-              PropertyList::serialize(QVariantMap{{QStringLiteral("TesselServiceURL"), configuration.serverURL.toString()},
-                                                  {QStringLiteral("TesselServiceIssuer"), configuration.issuer},
-                                                  {QStringLiteral("TesselServiceKeyID"), configuration.keyID},
-                                                  {QStringLiteral("TesselServicePublicKey"), configuration.publicKey},
-                                                  {QStringLiteral("TesselCodeSigningAnchors"), anchors}},
-                                      PropertyList::Format::XML));
+                      PropertyList::serialize(
+                          QVariantMap{{QStringLiteral("TesselServiceURL"), configuration.serverURL.toString()},
+                                      {QStringLiteral("TesselServiceIssuer"), configuration.issuer},
+                                      {QStringLiteral("TesselServiceKeyID"), configuration.keyID},
+                                      {QStringLiteral("TesselServicePublicKey"), configuration.publicKey},
+                                      {QStringLiteral("TesselCodeSigningAnchors"), anchors}},
+                          PropertyList::Format::XML));
         QDir().mkpath(store + QStringLiteral("/Contents/MacOS"));
-        QVERIFY(QFile::copy(QStringLiteral(TESSEL_BIN_DIR "/tesselctl"), store + QStringLiteral("/Contents/MacOS/tesselctl")));
+        QVERIFY(QFile::copy(QStringLiteral(TESSEL_BIN_DIR "/tesselctl"),
+                            store + QStringLiteral("/Contents/MacOS/tesselctl")));
 
         auto publish = [&](const QString &build, bool signedArchive) {
-            const QByteArray archive = ReleaseFactory::zip(releases.app(QStringLiteral("lumen"), QStringLiteral("com.orvel.lumen"), build));
+            const QByteArray archive =
+                ReleaseFactory::zip(releases.app(QStringLiteral("lumen"), QStringLiteral("com.orvel.lumen"), build));
             QJsonObject lumen = app(QStringLiteral("lumen"));
             lumen.insert(QStringLiteral("appcastURL"), server.url(QStringLiteral("/lumen.xml")).toString());
             lumen.insert(QStringLiteral("sparklePublicKey"), releases.archivePublicKey());
             server.respond("/v1/catalog", HttpResponse::ok(m_signer.envelopeOf({lumen}), "application/json"));
             const QString signature = releases.signature(signedArchive ? archive : archive + 'x');
-            server.respond("/lumen.xml", HttpResponse::ok("<rss xmlns:sparkle=\"s\"><channel><item><sparkle:version>" + build.toUtf8()
-                                                              + "</sparkle:version><enclosure url=\"" + server.url(QStringLiteral("/lumen.zip")).toString().toUtf8()
-                                                              + "\" sparkle:edSignature=\"" + signature.toUtf8() + "\"/></item></channel></rss>",
-                                                          "application/rss+xml"));
+            server.respond("/lumen.xml",
+                           HttpResponse::ok("<rss xmlns:sparkle=\"s\"><channel><item><sparkle:version>" +
+                                                build.toUtf8() + "</sparkle:version><enclosure url=\"" +
+                                                server.url(QStringLiteral("/lumen.zip")).toString().toUtf8() +
+                                                "\" sparkle:edSignature=\"" + signature.toUtf8() +
+                                                "\"/></item></channel></rss>",
+                                            "application/rss+xml"));
             server.respond("/lumen.zip", HttpResponse::ok(archive, "application/zip"));
         };
         const QString tool = store + QStringLiteral("/Contents/MacOS/tesselctl");
@@ -286,7 +311,8 @@ private Q_SLOTS:
         const Outcome updated = run(tool, {QStringLiteral("update"), QStringLiteral("--all")});
         QCOMPARE(updated.exitCode, 0);
         QVERIFY(run(tool, {QStringLiteral("installed")}).out.endsWith(QStringLiteral("\t3\t3\n")));
-        QCOMPARE(run(tool, {QStringLiteral("update"), QStringLiteral("--all")}).out, QStringLiteral("Everything is up to date.\n"));
+        QCOMPARE(run(tool, {QStringLiteral("update"), QStringLiteral("--all")}).out,
+                 QStringLiteral("Everything is up to date.\n"));
     }
 
     // The same inputs and keys give the same service, signatures apart.
@@ -295,18 +321,21 @@ private Q_SLOTS:
         QStringList outputs;
         for (const QString &name : {QStringLiteral("first"), QStringLiteral("second")}) {
             const QString out = m_folder.filePath(QStringLiteral("demo-") + name);
-            const Outcome built = run(QStringLiteral("tessel-service"),
-                                      {QStringLiteral("build-demo"), QStringLiteral("--from"), QStringLiteral(TESSEL_SOURCE_DIR "/demo"),
-                                       QStringLiteral("--keys"), m_folder.filePath(QStringLiteral("demo-keys")),
-                                       QStringLiteral("--base-url"), QStringLiteral("https://127.0.0.1:4711/"),
-                                       QStringLiteral("--demo-app"), QStringLiteral(TESSEL_BIN_DIR "/tessel-demo-app"), out});
+            const Outcome built =
+                run(QStringLiteral("tessel-service"),
+                    {QStringLiteral("build-demo"), QStringLiteral("--from"), QStringLiteral(TESSEL_SOURCE_DIR "/demo"),
+                     QStringLiteral("--keys"), m_folder.filePath(QStringLiteral("demo-keys")),
+                     QStringLiteral("--base-url"), QStringLiteral("https://127.0.0.1:4711/"),
+                     QStringLiteral("--demo-app"), QStringLiteral(TESSEL_BIN_DIR "/tessel-demo-app"), out});
             QCOMPARE(built.exitCode, 0);
             outputs.append(out);
         }
-        const QStringList catalogs{readFile(outputs[0] + QStringLiteral("/v1/catalog.json")), readFile(outputs[1] + QStringLiteral("/v1/catalog.json"))};
+        const QStringList catalogs{readFile(outputs[0] + QStringLiteral("/v1/catalog.json")),
+                                   readFile(outputs[1] + QStringLiteral("/v1/catalog.json"))};
         QVERIFY(!catalogs[0].isEmpty());
         QCOMPARE(catalogs[0], catalogs[1]);
-        for (const QString &image : {QStringLiteral("images/lumen/shot-1.png"), QStringLiteral("images/quire/icon.png")})
+        for (const QString &image :
+             {QStringLiteral("images/lumen/shot-1.png"), QStringLiteral("images/quire/icon.png")})
             QCOMPARE(readFile(outputs[0] + u'/' + image), readFile(outputs[1] + u'/' + image));
         QCOMPARE(pngSize(outputs[0] + QStringLiteral("/images/lumen/shot-1.png")), QSize(4000, 3000));
     }
@@ -314,13 +343,16 @@ private Q_SLOTS:
     void archiveSignaturesRoundTrip()
     {
         const QString key = m_folder.filePath(QStringLiteral("archive-key.pem"));
-        const QStringList lines = run(QStringLiteral("tessel-service"), {QStringLiteral("keygen"), QStringLiteral("--out"), key})
-                                      .out.split(u'\n', Qt::SkipEmptyParts);
+        const QStringList lines =
+            run(QStringLiteral("tessel-service"), {QStringLiteral("keygen"), QStringLiteral("--out"), key})
+                .out.split(u'\n', Qt::SkipEmptyParts);
         const QString publicKey = lines.value(1).section(u'\t', 1);
         const QString archive = write(QStringLiteral("release.zip"), QByteArray(100000, 'r'));
-        const QString signature = run(QStringLiteral("tessel-service"), {QStringLiteral("sign-archive"), QStringLiteral("--key"), key, archive})
+        const QString signature = run(QStringLiteral("tessel-service"),
+                                      {QStringLiteral("sign-archive"), QStringLiteral("--key"), key, archive})
                                       .out.trimmed();
-        const QStringList check{QStringLiteral("check-archive"), QStringLiteral("--public-key"), publicKey, QStringLiteral("--signature")};
+        const QStringList check{QStringLiteral("check-archive"), QStringLiteral("--public-key"), publicKey,
+                                QStringLiteral("--signature")};
         const Outcome valid = run(QStringLiteral("tesselctl"), check + QStringList{signature, archive});
         QCOMPARE(valid.out, QStringLiteral("valid\n"));
         QCOMPARE(valid.exitCode, 0);
@@ -333,7 +365,8 @@ private Q_SLOTS:
     void serviceToolSignsWhatVerifyAccepts()
     {
         const QString key = m_folder.filePath(QStringLiteral("key.pem"));
-        const Outcome keygen = run(QStringLiteral("tessel-service"), {QStringLiteral("keygen"), QStringLiteral("--out"), key});
+        const Outcome keygen =
+            run(QStringLiteral("tessel-service"), {QStringLiteral("keygen"), QStringLiteral("--out"), key});
         QCOMPARE(keygen.exitCode, 0);
         const QStringList lines = keygen.out.split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 2);
@@ -343,17 +376,18 @@ private Q_SLOTS:
         const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
         QCOMPARE(QFile(key).permissions() & others, QFile::Permissions());
 
-        const QString catalog = write(QStringLiteral("catalog.json"), catalogJSON(QStringLiteral("me"), {app(QStringLiteral("z"))}));
+        const QString catalog =
+            write(QStringLiteral("catalog.json"), catalogJSON(QStringLiteral("me"), {app(QStringLiteral("z"))}));
         const QString envelope = m_folder.filePath(QStringLiteral("signed"));
-        QCOMPARE(run(QStringLiteral("tessel-service"), {QStringLiteral("sign-catalog"), QStringLiteral("--key"), key,
-                                                        QStringLiteral("--kid"), QStringLiteral("k9"),
-                                                        QStringLiteral("--out"), envelope, catalog})
+        QCOMPARE(run(QStringLiteral("tessel-service"),
+                     {QStringLiteral("sign-catalog"), QStringLiteral("--key"), key, QStringLiteral("--kid"),
+                      QStringLiteral("k9"), QStringLiteral("--out"), envelope, catalog})
                      .exitCode,
                  0);
-        const Outcome verified = run(QStringLiteral("tesselctl"),
-                                     {QStringLiteral("verify-catalog"), QStringLiteral("--issuer"), QStringLiteral("me"),
-                                      QStringLiteral("--key-id"), QStringLiteral("k9"), QStringLiteral("--public-key"),
-                                      publicKey, envelope});
+        const Outcome verified =
+            run(QStringLiteral("tesselctl"), {QStringLiteral("verify-catalog"), QStringLiteral("--issuer"),
+                                              QStringLiteral("me"), QStringLiteral("--key-id"), QStringLiteral("k9"),
+                                              QStringLiteral("--public-key"), publicKey, envelope});
         QCOMPARE(verified.exitCode, 0);
         QCOMPARE(verified.out, QStringLiteral("z\tZ\n"));
     }

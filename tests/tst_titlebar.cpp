@@ -18,10 +18,13 @@ private Q_SLOTS:
         QTest::addColumn<qreal>("superviewHeight");
         QTest::addColumn<OptionalRect>("expected");
 
-        QTest::newRow("too short, too low") << QRectF(0, 672, 1000, 28) << qreal(700) << OptionalRect(QRectF(0, 650, 1000, 50));
+        QTest::newRow("too short, too low")
+            << QRectF(0, 672, 1000, 28) << qreal(700) << OptionalRect(QRectF(0, 650, 1000, 50));
         QTest::newRow("close enough") << QRectF(0, 650.2, 1000, 50.3) << qreal(700) << OptionalRect();
-        QTest::newRow("height off by more than half") << QRectF(5, 650, 800, 50.6) << qreal(700) << OptionalRect(QRectF(5, 650, 800, 50));
-        QTest::newRow("position off by more than half") << QRectF(0, 649.4, 800, 50) << qreal(700) << OptionalRect(QRectF(0, 650, 800, 50));
+        QTest::newRow("height off by more than half")
+            << QRectF(5, 650, 800, 50.6) << qreal(700) << OptionalRect(QRectF(5, 650, 800, 50));
+        QTest::newRow("position off by more than half")
+            << QRectF(0, 649.4, 800, 50) << qreal(700) << OptionalRect(QRectF(0, 650, 800, 50));
     }
 
     void containerFrame()
@@ -50,8 +53,9 @@ private Q_SLOTS:
                                 << QList<QPointF>{QPointF(1, 18)};
         QTest::newRow("negative half") << QList<QRectF>{QRectF(10, 0, 14, 15)} << qreal(37.5) << true
                                        << QList<QPointF>{QPointF(-3, 18)};
-        QTest::newRow("spacing kept, halves up") << QList<QRectF>{QRectF(3, 0, 14, 16), QRectF(23.5, 0, 14, 16)} << qreal(0)
-                                                 << false << QList<QPointF>{QPointF(26, 17), QPointF(47, 17)};
+        QTest::newRow("spacing kept, halves up")
+            << QList<QRectF>{QRectF(3, 0, 14, 16), QRectF(23.5, 0, 14, 16)} << qreal(0) << false
+            << QList<QPointF>{QPointF(26, 17), QPointF(47, 17)};
     }
 
     void lightOrigins()
@@ -74,11 +78,13 @@ private Q_SLOTS:
         QTest::newRow("Minimize") << none << QVariant(QStringLiteral("Minimize")) << TitleBarAction::Minimize;
         QTest::newRow("None") << none << QVariant(QStringLiteral("None")) << TitleBarAction::None;
         QTest::newRow("case matters") << none << QVariant(QStringLiteral("minimize")) << TitleBarAction::Zoom;
-        QTest::newRow("the system's zoom value") << none << QVariant(QStringLiteral("Maximize")) << TitleBarAction::Zoom;
+        QTest::newRow("the system's zoom value")
+            << none << QVariant(QStringLiteral("Maximize")) << TitleBarAction::Zoom;
         QTest::newRow("not a string") << none << QVariant(3) << TitleBarAction::Zoom;
-        QTest::newRow("argument first")
-            << QStringList{QStringLiteral("store"), QStringLiteral("-AppleActionOnDoubleClick"), QStringLiteral("None")}
-            << QVariant(QStringLiteral("Minimize")) << TitleBarAction::None;
+        QTest::newRow("argument first") << QStringList{QStringLiteral("store"),
+                                                       QStringLiteral("-AppleActionOnDoubleClick"),
+                                                       QStringLiteral("None")}
+                                        << QVariant(QStringLiteral("Minimize")) << TitleBarAction::None;
         QTest::newRow("argument without a value")
             << QStringList{QStringLiteral("store"), QStringLiteral("-AppleActionOnDoubleClick")}
             << QVariant(QStringLiteral("Minimize")) << TitleBarAction::Minimize;
@@ -90,7 +96,8 @@ private Q_SLOTS:
         QFETCH(QVariant, stored);
         QFETCH(TitleBarAction, action);
         QTemporaryDir folder;
-        auto settings = std::make_shared<QSettings>(folder.filePath(QStringLiteral("defaults.ini")), QSettings::IniFormat);
+        auto settings =
+            std::make_shared<QSettings>(folder.filePath(QStringLiteral("defaults.ini")), QSettings::IniFormat);
         if (stored.isValid())
             settings->setValue(QStringLiteral("AppleActionOnDoubleClick"), stored);
         QCOMPARE(TitleBarActions::current(UserDefaults(arguments, settings)), action);

@@ -15,9 +15,9 @@ namespace {
 QByteArray feed(const QString &build)
 {
     return "<?xml version=\"1.0\"?><rss xmlns:sparkle=\"http://www.andymatuschak.org/xml-namespaces/sparkle\"><channel>"
-           "<item><sparkle:version>"
-        + build.toUtf8() + "</sparkle:version><enclosure url=\"https://downloads.orvel.example/" + build.toUtf8()
-        + ".zip\" length=\"10\"/></item></channel></rss>";
+           "<item><sparkle:version>" +
+           build.toUtf8() + "</sparkle:version><enclosure url=\"https://downloads.orvel.example/" + build.toUtf8() +
+           ".zip\" length=\"10\"/></item></channel></rss>";
 }
 
 HttpResponse feedResponse(const QString &build, int delayMilliseconds = 0)
@@ -26,7 +26,6 @@ HttpResponse feedResponse(const QString &build, int delayMilliseconds = 0)
     response.delayMilliseconds = delayMilliseconds;
     return response;
 }
-
 
 } // namespace
 
@@ -43,7 +42,8 @@ private:
     QJsonObject appWithFeed(const QString &productID) const
     {
         QJsonObject app = CatalogFixtures::app(productID);
-        app.insert(QStringLiteral("appcastURL"), m_server->url(QStringLiteral("/feeds/%1.xml").arg(productID)).toString());
+        app.insert(QStringLiteral("appcastURL"),
+                   m_server->url(QStringLiteral("/feeds/%1.xml").arg(productID)).toString());
         return app;
     }
 
@@ -62,7 +62,8 @@ private:
 
     QString install(const QString &productID, const QString &build) const
     {
-        return BundleFactory::write(m_fixture->environment.locations.systemApplications + u'/' + productID + QStringLiteral(".app"),
+        return BundleFactory::write(m_fixture->environment.locations.systemApplications + u'/' + productID +
+                                        QStringLiteral(".app"),
                                     BundleFactory::info(QStringLiteral("com.orvel.") + productID, QString(), build));
     }
 
@@ -206,7 +207,8 @@ private Q_SLOTS:
         QVERIFY(model->installed().isEmpty());
         // Installed where no watcher looks (a registered location), then the app is activated.
         const QString elsewhere = m_fixture->environment.locations.systemApplications + QStringLiteral("/Suite/a.app");
-        BundleFactory::write(elsewhere, BundleFactory::info(QStringLiteral("com.orvel.a"), QString(), QStringLiteral("1")));
+        BundleFactory::write(elsewhere,
+                             BundleFactory::info(QStringLiteral("com.orvel.a"), QString(), QStringLiteral("1")));
         QVERIFY(m_fixture->environment.registry->registerApplication(elsewhere));
         model->applicationBecameActive();
         QCOMPARE(model->installed().value(QStringLiteral("a")).url, elsewhere);

@@ -1,5 +1,5 @@
-#include "support/plaininteger.h"
 #include "catalog/version.h"
+#include "support/plaininteger.h"
 
 #include <QTest>
 
@@ -16,21 +16,36 @@ private Q_SLOTS:
         QTest::addColumn<QString>("b");
         QTest::addColumn<Order>("order");
 
-        QTest::newRow("trailing zero") << "1.0" << "1" << Order::Same;
-        QTest::newRow("numeric not lexical") << "1.10" << "1.9" << Order::Descending;
-        QTest::newRow("shorter is smaller") << "1.2" << "1.2.1" << Order::Ascending;
-        QTest::newRow("letters count as zero") << "2.0b1" << "2.0" << Order::Same;
-        QTest::newRow("suffix letter") << "1.2.3a" << "1.2.0" << Order::Same;
-        QTest::newRow("leading space") << " 3" << "0" << Order::Same;
-        QTest::newRow("empty equals zero") << "" << "0.0" << Order::Same;
-        QTest::newRow("empty parts dropped") << "1..2" << "1.2" << Order::Same;
-        QTest::newRow("leading dot") << ".5" << "5" << Order::Same;
-        QTest::newRow("signed parts") << "-1" << "+1" << Order::Ascending;
-        QTest::newRow("beyond 64 bits is zero") << "99999999999999999999" << "0" << Order::Same;
-        QTest::newRow("largest 64-bit part") << "9223372036854775807" << "9223372036854775806" << Order::Descending;
-        QTest::newRow("build numbers") << "120" << "121" << Order::Ascending;
-        QTest::newRow("date versions") << "2024.05.1" << "2024.5.1" << Order::Same;
-        QTest::newRow("system minimum") << "14.5.1" << "14.5" << Order::Descending;
+        QTest::newRow("trailing zero") << "1.0"
+                                       << "1" << Order::Same;
+        QTest::newRow("numeric not lexical") << "1.10"
+                                             << "1.9" << Order::Descending;
+        QTest::newRow("shorter is smaller") << "1.2"
+                                            << "1.2.1" << Order::Ascending;
+        QTest::newRow("letters count as zero") << "2.0b1"
+                                               << "2.0" << Order::Same;
+        QTest::newRow("suffix letter") << "1.2.3a"
+                                       << "1.2.0" << Order::Same;
+        QTest::newRow("leading space") << " 3"
+                                       << "0" << Order::Same;
+        QTest::newRow("empty equals zero") << ""
+                                           << "0.0" << Order::Same;
+        QTest::newRow("empty parts dropped") << "1..2"
+                                             << "1.2" << Order::Same;
+        QTest::newRow("leading dot") << ".5"
+                                     << "5" << Order::Same;
+        QTest::newRow("signed parts") << "-1"
+                                      << "+1" << Order::Ascending;
+        QTest::newRow("beyond 64 bits is zero") << "99999999999999999999"
+                                                << "0" << Order::Same;
+        QTest::newRow("largest 64-bit part") << "9223372036854775807"
+                                             << "9223372036854775806" << Order::Descending;
+        QTest::newRow("build numbers") << "120"
+                                       << "121" << Order::Ascending;
+        QTest::newRow("date versions") << "2024.05.1"
+                                       << "2024.5.1" << Order::Same;
+        QTest::newRow("system minimum") << "14.5.1"
+                                        << "14.5" << Order::Descending;
     }
 
     void compare()
@@ -39,9 +54,9 @@ private Q_SLOTS:
         QFETCH(QString, b);
         QFETCH(Order, order);
         QCOMPARE(Version::compare(a, b), order);
-        const Order reversed = order == Order::Same ? Order::Same
-                             : order == Order::Ascending ? Order::Descending
-                                                         : Order::Ascending;
+        const Order reversed = order == Order::Same        ? Order::Same
+                               : order == Order::Ascending ? Order::Descending
+                                                           : Order::Ascending;
         QCOMPARE(Version::compare(b, a), reversed);
     }
 

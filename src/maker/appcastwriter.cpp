@@ -1,8 +1,8 @@
 #include "maker/appcastwriter.h"
 
 #include "install/archiveextractor.h"
-#include "platform/bundle.h"
 #include "maker/signingkey.h"
+#include "platform/bundle.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -13,7 +13,8 @@ namespace AppcastWriter {
 std::optional<Item> itemForArchive(const QString &archive, const QUrl &url, const SigningKey *key, QString *reason)
 {
     QTemporaryDir scratch;
-    const Expected<QString, InstallFailure> app = ArchiveExtractor::extract(archive, scratch.filePath(QStringLiteral("extracted")));
+    const Expected<QString, InstallFailure> app =
+        ArchiveExtractor::extract(archive, scratch.filePath(QStringLiteral("extracted")));
     if (!app) {
         *reason = QStringLiteral("%1 holds no app that can be read").arg(archive);
         return std::nullopt;
@@ -45,7 +46,8 @@ QByteArray feed(const QString &title, const QList<Item> &items)
     xml.writeStartDocument();
     xml.writeStartElement(QStringLiteral("rss"));
     xml.writeAttribute(QStringLiteral("version"), QStringLiteral("2.0"));
-    xml.writeAttribute(QStringLiteral("xmlns:sparkle"), QStringLiteral("http://www.andymatuschak.org/xml-namespaces/sparkle"));
+    xml.writeAttribute(QStringLiteral("xmlns:sparkle"),
+                       QStringLiteral("http://www.andymatuschak.org/xml-namespaces/sparkle"));
     xml.writeStartElement(QStringLiteral("channel"));
     xml.writeTextElement(QStringLiteral("title"), title);
     for (const Item &item : items) {

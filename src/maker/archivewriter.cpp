@@ -27,7 +27,8 @@ bool zip(const QString &bundle, const QString &archivePath)
 {
     const QDir parent = QFileInfo(bundle).absoluteDir();
     QStringList paths{bundle};
-    QDirIterator iterator(bundle, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    QDirIterator iterator(bundle, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                          QDirIterator::Subdirectories);
     while (iterator.hasNext())
         paths.append(iterator.next());
     paths.sort();
@@ -80,9 +81,9 @@ bool diskImage(const QString &bundle, const QString &archivePath)
     xorriso.setProcessEnvironment(environment);
     xorriso.setStandardOutputFile(QProcess::nullDevice());
     xorriso.setStandardErrorFile(QProcess::nullDevice());
-    xorriso.start(QStringLiteral("xorriso"), {QStringLiteral("-as"), QStringLiteral("mkisofs"), QStringLiteral("-R"),
-                                              QStringLiteral("-V"), QFileInfo(bundle).completeBaseName().left(32),
-                                              QStringLiteral("-o"), archivePath, staging.path()});
+    xorriso.start(QStringLiteral("xorriso"),
+                  {QStringLiteral("-as"), QStringLiteral("mkisofs"), QStringLiteral("-R"), QStringLiteral("-V"),
+                   QFileInfo(bundle).completeBaseName().left(32), QStringLiteral("-o"), archivePath, staging.path()});
     return xorriso.waitForFinished(-1) && xorriso.exitStatus() == QProcess::NormalExit && xorriso.exitCode() == 0;
 }
 

@@ -1,11 +1,11 @@
 #include "maker/bundlesigner.h"
 
-#include "support/filetree.h"
-#include "platform/bundle.h"
-#include "platform/propertylist.h"
+#include "crypto/opensslpointer.h"
 #include "maker/requirementencoder.h"
 #include "maker/servicefiles.h"
-#include "crypto/opensslpointer.h"
+#include "platform/bundle.h"
+#include "platform/propertylist.h"
+#include "support/filetree.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -29,8 +29,9 @@ using Bio = OpenSSLPointer<BIO, BIO_free_all>;
 using CMS = OpenSSLPointer<CMS_ContentInfo, CMS_ContentInfo_free>;
 
 // Folders whose dotted sub-folders are code of their own, signed separately.
-const QRegularExpression nestedFolders(QStringLiteral(
-    "^(Frameworks|SharedFrameworks|PlugIns|Plug-ins|XPCServices|Helpers|MacOS|Library/(Automator|Spotlight|LoginItems))/[^/]+$"));
+const QRegularExpression
+    nestedFolders(QStringLiteral("^(Frameworks|SharedFrameworks|PlugIns|Plug-ins|XPCServices|Helpers|MacOS|Library/"
+                                 "(Automator|Spotlight|LoginItems))/[^/]+$"));
 
 QVariantMap defaultRules2()
 {
@@ -43,7 +44,8 @@ QVariantMap defaultRules2()
     return {
         {QStringLiteral("^.*"), true},
         {QStringLiteral("^[^/]+$"), rule({{"nested", true}, {"weight", 10.0}})},
-        {QStringLiteral("^(Frameworks|SharedFrameworks|PlugIns|Plug-ins|XPCServices|Helpers|MacOS|Library/(Automator|Spotlight|LoginItems))/"),
+        {QStringLiteral("^(Frameworks|SharedFrameworks|PlugIns|Plug-ins|XPCServices|Helpers|MacOS|Library/"
+                        "(Automator|Spotlight|LoginItems))/"),
          rule({{"nested", true}, {"weight", 10.0}})},
         {QStringLiteral(".*\\.dSYM($|/)"), rule({{"weight", 11.0}})},
         {QStringLiteral("^(.*/)?\\.DS_Store$"), rule({{"omit", true}, {"weight", 2000.0}})},
@@ -63,7 +65,8 @@ QVariantMap defaultRules()
     return {
         {QStringLiteral("^version.plist$"), true},
         {QStringLiteral("^Resources/"), true},
-        {QStringLiteral("^Resources/.*\\.lproj/"), QVariantMap{{QStringLiteral("optional"), true}, {QStringLiteral("weight"), 1000.0}}},
+        {QStringLiteral("^Resources/.*\\.lproj/"),
+         QVariantMap{{QStringLiteral("optional"), true}, {QStringLiteral("weight"), 1000.0}}},
         {QStringLiteral("^Resources/Base\\.lproj/"), QVariantMap{{QStringLiteral("weight"), 1010.0}}},
         {QStringLiteral("^Resources/.*\\.lproj/locversion.plist$"),
          QVariantMap{{QStringLiteral("omit"), true}, {QStringLiteral("weight"), 1100.0}}},
@@ -73,8 +76,9 @@ QVariantMap defaultRules()
 bool omitted(const QString &path)
 {
     const QString name = QFileInfo(path).fileName();
-    return name == QLatin1String(".DS_Store") || path == QLatin1String("Info.plist") || path == QLatin1String("PkgInfo")
-        || (path.startsWith(QLatin1String("Resources/")) && path.endsWith(QLatin1String(".lproj/locversion.plist")));
+    return name == QLatin1String(".DS_Store") || path == QLatin1String("Info.plist") ||
+           path == QLatin1String("PkgInfo") ||
+           (path.startsWith(QLatin1String("Resources/")) && path.endsWith(QLatin1String(".lproj/locversion.plist")));
 }
 
 bool optionalResource(const QString &path)
@@ -122,12 +126,12 @@ QByteArray codeDirectory(const QString &identifier, const QString &team, const Q
     appendU32(out, quint32(specialSlots.size()));
     appendU32(out, codeSlots);
     appendU32(out, quint32(codeLimit));
-    out.append(char(32));  // hash size
-    out.append(char(2));   // SHA-256
-    out.append(char(0));   // platform
-    out.append(char(0));   // one page
-    appendU32(out, 0);     // spare
-    appendU32(out, 0);     // no scatter
+    out.append(char(32)); // hash size
+    out.append(char(2));  // SHA-256
+    out.append(char(0));  // platform
+    out.append(char(0));  // one page
+    appendU32(out, 0);    // spare
+    appendU32(out, 0);    // no scatter
     appendU32(out, teamOffset);
     out.append(identifierBytes);
     out.append(teamBytes);
@@ -152,7 +156,9 @@ QString subjectOU(const QByteArray &pem)
 
 } // namespace
 
-BundleSigner::BundleSigner(PemIdentity leaf, QList<QByteArray> chainPEM) : m_leaf(std::move(leaf)), m_chain(std::move(chainPEM)) {}
+BundleSigner::BundleSigner(PemIdentity leaf, QList<QByteArray> chainPEM)
+    : m_leaf(std::move(leaf)), m_chain(std::move(chainPEM))
+{}
 
 QString BundleSigner::team() const
 {
@@ -167,8 +173,8 @@ std::optional<QString> BundleSigner::sign(const QString &bundle, const std::opti
     return std::nullopt;
 }
 
-std::optional<BundleSigner::Signed> BundleSigner::signBundle(const QString &bundle, const std::optional<QString> &identifier,
-                                                             QString *reason) const
+std::optional<BundleSigner::Signed>
+BundleSigner::signBundle(const QString &bundle, const std::optional<QString> &identifier, QString *reason) const
 {
     const QString contents = bundle + QStringLiteral("/Contents");
     const Bundle info = Bundle::at(bundle);
@@ -176,7 +182,9 @@ std::optional<BundleSigner::Signed> BundleSigner::signBundle(const QString &bund
     const QString executableName = info.string(QStringLiteral("CFBundleExecutable"));
     const QString team = this->team();
     if (!info.infoDictionary() || id.isEmpty() || executableName.isEmpty() || team.isEmpty()) {
-        *reason = QStringLiteral("%1 needs an Info.plist with an identifier and an executable, and the leaf a team (OU)").arg(bundle);
+        *reason =
+            QStringLiteral("%1 needs an Info.plist with an identifier and an executable, and the leaf a team (OU)")
+                .arg(bundle);
         return std::nullopt;
     }
     const QString mainExecutable = QStringLiteral("MacOS/") + executableName;
@@ -186,7 +194,8 @@ std::optional<BundleSigner::Signed> BundleSigner::signBundle(const QString &bund
     QVariantMap files2;
     // Sorted, so nested bundles are met (and signed) before anything that contains them is sealed.
     QStringList paths;
-    QDirIterator iterator(contents, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    QDirIterator iterator(contents, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                          QDirIterator::Subdirectories);
     while (iterator.hasNext())
         paths.append(QDir(contents).relativeFilePath(iterator.next()));
     paths.sort();
@@ -196,32 +205,37 @@ std::optional<BundleSigner::Signed> BundleSigner::signBundle(const QString &bund
         const QFileInfo item(absolute);
         if (path == mainExecutable || path.startsWith(QLatin1String("_CodeSignature")) || omitted(path))
             continue;
-        if (std::any_of(nestedBundles.begin(), nestedBundles.end(), [&](const QString &n) { return path.startsWith(n + u'/'); }))
+        if (std::any_of(nestedBundles.begin(), nestedBundles.end(),
+                        [&](const QString &n) { return path.startsWith(n + u'/'); }))
             continue;
         if (item.isDir() && !item.isSymLink()) {
-            const bool nested = (nestedFolders.match(path).hasMatch() || !path.contains(u'/')) && item.fileName().contains(u'.');
+            const bool nested =
+                (nestedFolders.match(path).hasMatch() || !path.contains(u'/')) && item.fileName().contains(u'.');
             if (!nested)
                 continue;
             const std::optional<Signed> inner = signBundle(absolute, std::nullopt, reason);
             if (!inner)
                 return std::nullopt;
             const QString innerID = Bundle::at(absolute).string(QStringLiteral("CFBundleIdentifier"));
-            files2.insert(path, QVariantMap{{QStringLiteral("cdhash"), inner->cdhash},
-                                            {QStringLiteral("requirement"), RequirementEncoder::designatedText(innerID, team)}});
+            files2.insert(
+                path, QVariantMap{{QStringLiteral("cdhash"), inner->cdhash},
+                                  {QStringLiteral("requirement"), RequirementEncoder::designatedText(innerID, team)}});
             nestedBundles.append(path);
             continue;
         }
         QVariantMap entry;
         if (item.isSymLink()) {
-            entry.insert(QStringLiteral("symlink"), QFile::decodeName(FileTree::linkTarget(absolute).value_or(QByteArray())));
+            entry.insert(QStringLiteral("symlink"),
+                         QFile::decodeName(FileTree::linkTarget(absolute).value_or(QByteArray())));
         } else {
             entry.insert(QStringLiteral("hash"), sha(QCryptographicHash::Sha1, absolute));
             entry.insert(QStringLiteral("hash2"), sha(QCryptographicHash::Sha256, absolute));
             if (path.startsWith(QLatin1String("Resources/")) || path == QLatin1String("version.plist"))
-                files.insert(path, optionalResource(path)
-                                       ? QVariant(QVariantMap{{QStringLiteral("hash"), entry.value(QStringLiteral("hash"))},
-                                                              {QStringLiteral("optional"), true}})
-                                       : entry.value(QStringLiteral("hash")));
+                files.insert(path,
+                             optionalResource(path)
+                                 ? QVariant(QVariantMap{{QStringLiteral("hash"), entry.value(QStringLiteral("hash"))},
+                                                        {QStringLiteral("optional"), true}})
+                                 : entry.value(QStringLiteral("hash")));
         }
         if (optionalResource(path))
             entry.insert(QStringLiteral("optional"), true);
@@ -255,7 +269,8 @@ std::optional<BundleSigner::Signed> BundleSigner::signBundle(const QString &bund
             sk_X509_push(chain, certificate);
     }
     Bio data(BIO_new_mem_buf(directory.constData(), int(directory.size())));
-    CMS cms(leaf && key ? CMS_sign(leaf.get(), key.get(), chain, data.get(), CMS_DETACHED | CMS_BINARY | CMS_NOSMIMECAP) : nullptr);
+    CMS cms(leaf && key ? CMS_sign(leaf.get(), key.get(), chain, data.get(), CMS_DETACHED | CMS_BINARY | CMS_NOSMIMECAP)
+                        : nullptr);
     sk_X509_pop_free(chain, X509_free);
     if (!cms) {
         *reason = QStringLiteral("the signing certificate and key cannot sign");
@@ -268,10 +283,11 @@ std::optional<BundleSigner::Signed> BundleSigner::signBundle(const QString &bund
 
     const QDir signatureFolder(contents + QStringLiteral("/_CodeSignature"));
     QDir().mkpath(signatureFolder.path());
-    const bool written = ServiceFiles::write(signatureFolder.filePath(QStringLiteral("CodeResources")), resources)
-        && ServiceFiles::write(signatureFolder.filePath(QStringLiteral("CodeRequirements")), requirements)
-        && ServiceFiles::write(signatureFolder.filePath(QStringLiteral("CodeDirectory")), directory)
-        && ServiceFiles::write(signatureFolder.filePath(QStringLiteral("CodeSignature")), signature);
+    const bool written =
+        ServiceFiles::write(signatureFolder.filePath(QStringLiteral("CodeResources")), resources) &&
+        ServiceFiles::write(signatureFolder.filePath(QStringLiteral("CodeRequirements")), requirements) &&
+        ServiceFiles::write(signatureFolder.filePath(QStringLiteral("CodeDirectory")), directory) &&
+        ServiceFiles::write(signatureFolder.filePath(QStringLiteral("CodeSignature")), signature);
     if (!written) {
         *reason = QStringLiteral("cannot write the signature into %1").arg(signatureFolder.path());
         return std::nullopt;

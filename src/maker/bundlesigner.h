@@ -30,7 +30,8 @@ private:
     {
         QByteArray cdhash; // of the CodeDirectory written
     };
-    std::optional<Signed> signBundle(const QString &bundle, const std::optional<QString> &identifier, QString *reason) const;
+    std::optional<Signed> signBundle(const QString &bundle, const std::optional<QString> &identifier,
+                                     QString *reason) const;
 
     PemIdentity m_leaf;
     QList<QByteArray> m_chain;

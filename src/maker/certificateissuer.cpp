@@ -47,8 +47,8 @@ void setRandomSerial(X509 *certificate)
 
 void addExtension(X509 *certificate, X509V3_CTX *context, const QString &name, const QString &value)
 {
-    X509_EXTENSION *extension = X509V3_EXT_conf(nullptr, context, name.toLatin1().constData(),
-                                                value.toUtf8().constData());
+    X509_EXTENSION *extension =
+        X509V3_EXT_conf(nullptr, context, name.toLatin1().constData(), value.toUtf8().constData());
     require(extension != nullptr, "extension");
     X509_add_ext(certificate, extension, -1);
     X509_EXTENSION_free(extension);
@@ -69,8 +69,8 @@ PemIdentity issue(const CertificateSpec &spec, const PemIdentity *issuer)
     X509_NAME *name = X509_get_subject_name(certificate.get());
     for (const auto &[field, value] : spec.subject) {
         require(X509_NAME_add_entry_by_txt(name, field.toLatin1().constData(), MBSTRING_UTF8,
-                                           reinterpret_cast<const unsigned char *>(value.toUtf8().constData()),
-                                           -1, -1, 0) == 1,
+                                           reinterpret_cast<const unsigned char *>(value.toUtf8().constData()), -1, -1,
+                                           0) == 1,
                 "subject");
     }
     X509_set_pubkey(certificate.get(), key.get());
@@ -153,7 +153,8 @@ PemIdentity makeCodeSigningLeaf(const PemIdentity &issuer, const QString &team, 
 {
     return issue(
         {
-            .subject = {{QStringLiteral("CN"), QStringLiteral("Developer ID Application: %1 (%2)").arg(organisation, team)},
+            .subject = {{QStringLiteral("CN"),
+                         QStringLiteral("Developer ID Application: %1 (%2)").arg(organisation, team)},
                         {QStringLiteral("OU"), team},
                         {QStringLiteral("O"), organisation}},
             .extensions = {{QStringLiteral("basicConstraints"), QStringLiteral("critical,CA:FALSE")},

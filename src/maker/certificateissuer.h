@@ -18,8 +18,8 @@ struct CertificateSpec
 {
     QList<std::pair<QString, QString>> subject;
     QList<std::pair<QString, QString>> extensions;
-    int days = 365;      // valid until this many days from now (negative: already expired)
-    int daysBefore = 0;  // valid from this many days ago
+    int days = 365;     // valid until this many days from now (negative: already expired)
+    int daysBefore = 0; // valid from this many days ago
 };
 
 namespace CertificateIssuer {
@@ -38,6 +38,7 @@ PemIdentity makeTLSServer(const PemIdentity &authority, const QStringList &hosts
 // for a team: the team in the subject's OU, the code-signing extended key usage.
 PemIdentity makeCodeSigningRoot(const QString &commonName);
 PemIdentity makeCodeSigningIntermediate(const PemIdentity &root, const QString &commonName);
-PemIdentity makeCodeSigningLeaf(const PemIdentity &issuer, const QString &team, const QString &organisation, int days = 1825);
+PemIdentity makeCodeSigningLeaf(const PemIdentity &issuer, const QString &team, const QString &organisation,
+                                int days = 1825);
 
 } // namespace CertificateIssuer

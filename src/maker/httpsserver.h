@@ -26,7 +26,7 @@ struct HttpResponse
     int status = 200;
     QList<std::pair<QByteArray, QByteArray>> headers; // Content-Length is added unless given here
     QByteArray body;
-    int delayMilliseconds = 0;   // wait this long before answering
+    int delayMilliseconds = 0;    // wait this long before answering
     qsizetype bodyBytesSent = -1; // send only this many body bytes, then close the connection
     bool stall = false;           // keep the connection open and never answer
     bool closeWithoutAnswer = false;

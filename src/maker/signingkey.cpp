@@ -69,8 +69,7 @@ QByteArray SigningKey::publicKey() const
 
 QByteArray SigningKey::sign(const QByteArray &message) const
 {
-    std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> context(EVP_MD_CTX_new(),
-                                                                    &EVP_MD_CTX_free);
+    std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> context(EVP_MD_CTX_new(), &EVP_MD_CTX_free);
     QByteArray signature(64, Qt::Uninitialized);
     size_t length = size_t(signature.size());
     EVP_DigestSignInit(context.get(), nullptr, nullptr, nullptr, m_key.get());

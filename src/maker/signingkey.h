@@ -20,7 +20,7 @@ public:
     // Writes the PEM readable by the owner only.
     bool writeFile(const QString &path) const;
 
-    QByteArray publicKey() const; // the 32 raw bytes
+    QByteArray publicKey() const;                     // the 32 raw bytes
     QByteArray sign(const QByteArray &message) const; // the 64-byte signature
 
 private:

@@ -13,7 +13,6 @@ namespace BundleFactory {
 QVariantMap info(const QString &bundleID, const QString &shortVersion, const QString &build);
 
 // Writes a bundle at path (made with its folders) and returns the path.
-QString write(const QString &path, const QVariantMap &info,
-              PropertyList::Format format = PropertyList::Format::XML);
+QString write(const QString &path, const QVariantMap &info, PropertyList::Format format = PropertyList::Format::XML);
 
 } // namespace BundleFactory

@@ -18,8 +18,7 @@ void writeTestFile(const QString &path, const QByteArray &bytes)
 
 ModelFixture::ModelFixture(const CatalogFixtures::Signer &signer, const QUrl &serviceURL)
     : m_session(std::make_unique<QNetworkAccessManager>()), environment(makeEnvironment(signer, serviceURL))
-{
-}
+{}
 
 StoreEnvironment ModelFixture::makeEnvironment(const CatalogFixtures::Signer &signer, const QUrl &serviceURL)
 {

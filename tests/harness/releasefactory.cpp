@@ -1,9 +1,9 @@
 #include "harness/releasefactory.h"
 
 #include "harness/bundlefactory.h"
+#include "harness/modelfixture.h"
 #include "maker/bundlesigner.h"
 #include "support/filetree.h"
-#include "harness/modelfixture.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -16,13 +16,12 @@
 #include <sys/stat.h>
 
 ReleaseFactory::ReleaseFactory(QString folder)
-    : m_folder(std::move(folder)),
-      m_root(CertificateIssuer::makeCodeSigningRoot(QStringLiteral("Release Test Root"))),
+    : m_folder(std::move(folder)), m_root(CertificateIssuer::makeCodeSigningRoot(QStringLiteral("Release Test Root"))),
       m_intermediate(CertificateIssuer::makeCodeSigningIntermediate(m_root, QStringLiteral("Release Test CA"))),
-      m_leaf(CertificateIssuer::makeCodeSigningLeaf(m_intermediate, QString::fromLatin1(team), QStringLiteral("Orvel"))),
+      m_leaf(
+          CertificateIssuer::makeCodeSigningLeaf(m_intermediate, QString::fromLatin1(team), QStringLiteral("Orvel"))),
       m_archiveKey(SigningKey::generate())
-{
-}
+{}
 
 TrustAnchors ReleaseFactory::anchors() const
 {
@@ -50,7 +49,8 @@ QString ReleaseFactory::app(const QString &name, const QString &bundleID, const 
     const QString bundle = m_folder + QStringLiteral("/made-%1/%2.app").arg(++m_made).arg(name);
     BundleFactory::write(bundle, BundleFactory::info(bundleID, build, build));
     const QString program = bundle + QStringLiteral("/Contents/MacOS/app");
-    writeTestFile(program, executable.value_or("#!/bin/sh\necho " + build.toUtf8() + " >> '" + launchMarker().toUtf8() + "'\n"));
+    writeTestFile(program,
+                  executable.value_or("#!/bin/sh\necho " + build.toUtf8() + " >> '" + launchMarker().toUtf8() + "'\n"));
     QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther);
     writeTestFile(bundle + QStringLiteral("/Contents/Resources/notes.txt"), "release " + build.toUtf8());
     QFile::link(QStringLiteral("notes.txt"), bundle + QStringLiteral("/Contents/Resources/readme.txt"));
@@ -101,7 +101,8 @@ QByteArray ReleaseFactory::zip(const QString &bundle, const QString &prefix)
     const QDir parent = QFileInfo(bundle).absoluteDir();
     QList<ZipEntry> entries;
     QStringList paths{bundle};
-    QDirIterator iterator(bundle, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    QDirIterator iterator(bundle, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                          QDirIterator::Subdirectories);
     while (iterator.hasNext())
         paths.append(iterator.next());
     for (const QString &path : std::as_const(paths)) {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "maker/certificateissuer.h"
 #include "codesign/trustanchors.h"
+#include "maker/certificateissuer.h"
 #include "maker/signingkey.h"
 
 #include <QByteArray>

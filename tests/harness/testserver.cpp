@@ -7,9 +7,9 @@
 #include <QTcpServer>
 
 TestServer::TestServer(QObject *parent)
-    : QObject(parent),
-      m_server(new HttpsServer(CertificateIssuer::makeTLSServer(authority(), {QStringLiteral("127.0.0.1")}),
-                               [this](const HttpRequest &request) { return answer(request); }, this))
+    : QObject(parent), m_server(new HttpsServer(
+                           CertificateIssuer::makeTLSServer(authority(), {QStringLiteral("127.0.0.1")}),
+                           [this](const HttpRequest &request) { return answer(request); }, this))
 {
     if (!m_server->listen(QHostAddress::LocalHost))
         qFatal("test server cannot listen: %s", qPrintable(m_server->errorString()));

@@ -24,7 +24,8 @@ int run(const QString &tool, const Command &command, const QStringList &argument
     }
     const qsizetype operands = parser.positionalArguments().size();
     if (command.operandCount >= 0 && operands != command.operandCount)
-        return usageError(tool, command, QStringLiteral("expected %1 operand(s), got %2").arg(command.operandCount).arg(operands));
+        return usageError(tool, command,
+                          QStringLiteral("expected %1 operand(s), got %2").arg(command.operandCount).arg(operands));
     return command.run(parser);
 }
 

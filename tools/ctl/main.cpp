@@ -6,8 +6,8 @@
 #include "ctl/jobprogressprinter.h"
 #include "feeds/appcastparser.h"
 #include "model/storemodel.h"
-#include "platform/bundle.h"
 #include "net/networksession.h"
+#include "platform/bundle.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -25,13 +25,15 @@ const QList<QCommandLineOption> configurationOptions{
     valueOption("public-key", "Ed25519 public key, base64url", "P"),
 };
 
-const QList<QCommandLineOption> serviceOptions = configurationOptions + QList<QCommandLineOption>{
-    valueOption("service", "service base address", "URL"),
-};
+const QList<QCommandLineOption> serviceOptions =
+    configurationOptions + QList<QCommandLineOption>{
+                               valueOption("service", "service base address", "URL"),
+                           };
 
 // A configuration with the fields given on the command line replaced.
-ServiceConfiguration configurationFrom(const QCommandLineParser &parser,
-                                       ServiceConfiguration configuration = ServiceConfiguration::fromBundle(Bundle::main()))
+ServiceConfiguration
+configurationFrom(const QCommandLineParser &parser,
+                  ServiceConfiguration configuration = ServiceConfiguration::fromBundle(Bundle::main()))
 {
     if (parser.optionNames().contains(QStringLiteral("service")))
         configuration.serverURL = QUrl(parser.value(QStringLiteral("service")));
@@ -86,7 +88,7 @@ int compareVersions(const QCommandLineParser &parser)
 int catalog(const QCommandLineParser &parser)
 {
     const QString cache = parser.isSet(QStringLiteral("cache")) ? parser.value(QStringLiteral("cache"))
-                                                               : CatalogLoader::defaultCacheURL();
+                                                                : CatalogLoader::defaultCacheURL();
     const CatalogLoader loader(configurationFrom(parser), cache);
     QObject owner;
     return printCatalog(QCoro::waitFor(loader.load(createNetworkSession(&owner))));
@@ -162,8 +164,9 @@ int installed(const QCommandLineParser &parser)
 
 int checkArchive(const QCommandLineParser &parser)
 {
-    const bool valid = Installer::archiveIsSigned(parser.positionalArguments().first(), parser.value(QStringLiteral("signature")),
-                                                  parser.value(QStringLiteral("public-key")));
+    const bool valid =
+        Installer::archiveIsSigned(parser.positionalArguments().first(), parser.value(QStringLiteral("signature")),
+                                   parser.value(QStringLiteral("public-key")));
     printLine(valid ? QStringLiteral("valid") : QStringLiteral("invalid"));
     return valid ? ExitSuccess : ExitFailure;
 }
@@ -327,7 +330,8 @@ int main(int argc, char *argv[])
         {
             .name = QStringLiteral("update"),
             .synopsis = QStringLiteral("[--service URL --issuer I --key-id K --public-key P] --all"),
-            .options = serviceOptions + QList<QCommandLineOption>{QCommandLineOption(QStringLiteral("all"), QStringLiteral("every app with an update"))},
+            .options = serviceOptions + QList<QCommandLineOption>{QCommandLineOption(
+                                            QStringLiteral("all"), QStringLiteral("every app with an update"))},
             .run = updateApps,
         },
         {

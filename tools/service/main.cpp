@@ -1,21 +1,21 @@
 // tessel-service: the maker's side of the store — keys, signed catalogs, and a static
 // HTTPS server for a service folder.
+#include "catalog/version.h"
+#include "common/commandline.h"
+#include "crypto/base64.h"
 #include "maker/appcastwriter.h"
 #include "maker/bundlesigner.h"
-#include "maker/demo/demobuilder.h"
-#include "crypto/base64.h"
-#include "catalog/version.h"
 #include "maker/catalogsigner.h"
 #include "maker/certificateissuer.h"
-#include "common/commandline.h"
+#include "maker/demo/demobuilder.h"
 #include "maker/httpsserver.h"
 #include "maker/servicefiles.h"
 #include "maker/signingkey.h"
 #include "maker/staticsite.h"
 
-#include <QGuiApplication>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QSaveFile>
 
 namespace {
@@ -102,16 +102,16 @@ int makeTLSCertificates(const QCommandLineParser &parser)
     const PemIdentity authority = CertificateIssuer::makeTLSAuthority(QStringLiteral("Tessel Demo Service CA"));
     const PemIdentity server = CertificateIssuer::makeTLSServer(authority, hosts);
     // The authority's key is not kept: nothing else can ever be issued under it.
-    const bool written = writeFile(out.filePath(QStringLiteral("ca.pem")), authority.certificate)
-        && writeFile(out.filePath(QStringLiteral("server.pem")), server.certificate)
-        && writeFile(out.filePath(QStringLiteral("server-key.pem")), server.privateKey);
+    const bool written = writeFile(out.filePath(QStringLiteral("ca.pem")), authority.certificate) &&
+                         writeFile(out.filePath(QStringLiteral("server.pem")), server.certificate) &&
+                         writeFile(out.filePath(QStringLiteral("server-key.pem")), server.privateKey);
     return written ? ExitSuccess : ExitFailure;
 }
 
 bool writeIdentity(const QDir &folder, const QString &name, const PemIdentity &identity)
 {
-    return writeFile(folder.filePath(name + QStringLiteral(".pem")), identity.certificate)
-        && writeFile(folder.filePath(name + QStringLiteral("-key.pem")), identity.privateKey);
+    return writeFile(folder.filePath(name + QStringLiteral(".pem")), identity.certificate) &&
+           writeFile(folder.filePath(name + QStringLiteral("-key.pem")), identity.privateKey);
 }
 
 std::optional<PemIdentity> readIdentity(const QString &certificatePath, const QString &keyPath)
@@ -130,16 +130,17 @@ int makeCA(const QCommandLineParser &parser)
     const PemIdentity root = CertificateIssuer::makeCodeSigningRoot(QStringLiteral("Tessel Demo Code Signing Root"));
     const PemIdentity intermediate =
         CertificateIssuer::makeCodeSigningIntermediate(root, QStringLiteral("Tessel Demo Developer CA"));
-    return writeIdentity(out, QStringLiteral("root"), root) && writeIdentity(out, QStringLiteral("intermediate"), intermediate)
-        ? ExitSuccess
-        : ExitFailure;
+    return writeIdentity(out, QStringLiteral("root"), root) &&
+                   writeIdentity(out, QStringLiteral("intermediate"), intermediate)
+               ? ExitSuccess
+               : ExitFailure;
 }
 
 int makeSigningCertificate(const QCommandLineParser &parser)
 {
     const QDir ca(parser.value(QStringLiteral("ca")));
-    const std::optional<PemIdentity> intermediate =
-        readIdentity(ca.filePath(QStringLiteral("intermediate.pem")), ca.filePath(QStringLiteral("intermediate-key.pem")));
+    const std::optional<PemIdentity> intermediate = readIdentity(ca.filePath(QStringLiteral("intermediate.pem")),
+                                                                 ca.filePath(QStringLiteral("intermediate-key.pem")));
     if (!intermediate)
         return ExitFailure;
     const QDir out(parser.value(QStringLiteral("out")));
@@ -151,7 +152,8 @@ int makeSigningCertificate(const QCommandLineParser &parser)
 
 int signBundle(const QCommandLineParser &parser)
 {
-    const std::optional<PemIdentity> leaf = readIdentity(parser.value(QStringLiteral("cert")), parser.value(QStringLiteral("key")));
+    const std::optional<PemIdentity> leaf =
+        readIdentity(parser.value(QStringLiteral("cert")), parser.value(QStringLiteral("key")));
     if (!leaf)
         return ExitFailure;
     QList<QByteArray> chain;
@@ -161,9 +163,11 @@ int signBundle(const QCommandLineParser &parser)
             return ExitFailure;
         chain.append(*pem);
     }
-    const std::optional<QString> identifier =
-        parser.isSet(QStringLiteral("identifier")) ? std::optional<QString>(parser.value(QStringLiteral("identifier"))) : std::nullopt;
-    if (const std::optional<QString> failure = BundleSigner(*leaf, chain).sign(parser.positionalArguments().first(), identifier)) {
+    const std::optional<QString> identifier = parser.isSet(QStringLiteral("identifier"))
+                                                  ? std::optional<QString>(parser.value(QStringLiteral("identifier")))
+                                                  : std::nullopt;
+    if (const std::optional<QString> failure =
+            BundleSigner(*leaf, chain).sign(parser.positionalArguments().first(), identifier)) {
         printError(QStringLiteral("error: ") + *failure);
         return ExitFailure;
     }
@@ -181,10 +185,11 @@ int makeAppcast(const QCommandLineParser &parser)
     const QDir archives(parser.value(QStringLiteral("dir")));
     const QUrl base(parser.value(QStringLiteral("base-url")));
     QList<AppcastWriter::Item> items;
-    for (const QString &name : archives.entryList({QStringLiteral("*.zip"), QStringLiteral("*.dmg")}, QDir::Files, QDir::Name)) {
+    for (const QString &name :
+         archives.entryList({QStringLiteral("*.zip"), QStringLiteral("*.dmg")}, QDir::Files, QDir::Name)) {
         QString reason;
-        const std::optional<AppcastWriter::Item> item =
-            AppcastWriter::itemForArchive(archives.filePath(name), base.resolved(QUrl(name)), key ? &*key : nullptr, &reason);
+        const std::optional<AppcastWriter::Item> item = AppcastWriter::itemForArchive(
+            archives.filePath(name), base.resolved(QUrl(name)), key ? &*key : nullptr, &reason);
         if (!item) {
             printError(QStringLiteral("error: ") + reason);
             return ExitFailure;
@@ -260,8 +265,7 @@ int main(int argc, char *argv[])
         {
             .name = QStringLiteral("sign-catalog"),
             .synopsis = QStringLiteral("--key FILE --kid K [--out FILE] CATALOG.json"),
-            .options = {valueOption("key", "private key file", "FILE"),
-                        valueOption("kid", "key identifier", "K"),
+            .options = {valueOption("key", "private key file", "FILE"), valueOption("kid", "key identifier", "K"),
                         valueOption("out", "envelope file to write", "FILE")},
             .requiredOptions = {QStringLiteral("key"), QStringLiteral("kid")},
             .operandCount = 1,
@@ -293,7 +297,8 @@ int main(int argc, char *argv[])
         {
             .name = QStringLiteral("make-signing-cert"),
             .synopsis = QStringLiteral("--ca DIR --team T [--organisation NAME] --out DIR"),
-            .options = {valueOption("ca", "folder written by make-ca", "DIR"), valueOption("team", "team identifier", "T"),
+            .options = {valueOption("ca", "folder written by make-ca", "DIR"),
+                        valueOption("team", "team identifier", "T"),
                         QCommandLineOption(QStringLiteral("organisation"), QStringLiteral("organisation name"),
                                            QStringLiteral("NAME"), QStringLiteral("Orvel")),
                         valueOption("out", "folder to write signing.pem and signing-key.pem", "DIR")},
@@ -303,7 +308,8 @@ int main(int argc, char *argv[])
         {
             .name = QStringLiteral("sign-bundle"),
             .synopsis = QStringLiteral("--cert LEAF.pem --key KEY.pem [--chain CA.pem]... [--identifier ID] BUNDLE"),
-            .options = {valueOption("cert", "signing certificate", "LEAF.pem"), valueOption("key", "its private key", "KEY.pem"),
+            .options = {valueOption("cert", "signing certificate", "LEAF.pem"),
+                        valueOption("key", "its private key", "KEY.pem"),
                         valueOption("chain", "intermediate or root certificate to include", "CA.pem"),
                         valueOption("identifier", "signing identifier (default: CFBundleIdentifier)", "ID")},
             .requiredOptions = {QStringLiteral("cert"), QStringLiteral("key")},
@@ -316,18 +322,20 @@ int main(int argc, char *argv[])
             .options = {valueOption("dir", "folder of release archives (.zip, .dmg)", "ARCHIVES"),
                         valueOption("base-url", "where the archives are served", "URL"),
                         valueOption("key", "Ed25519 private key to sign the archives with", "FILE"),
-                        QCommandLineOption(QStringLiteral("title"), QStringLiteral("the feed's title"), QStringLiteral("TITLE"),
-                                           QStringLiteral("Releases"))},
+                        QCommandLineOption(QStringLiteral("title"), QStringLiteral("the feed's title"),
+                                           QStringLiteral("TITLE"), QStringLiteral("Releases"))},
             .requiredOptions = {QStringLiteral("dir"), QStringLiteral("base-url")},
             .run = makeAppcast,
         },
         {
             .name = QStringLiteral("build-demo"),
             .synopsis = QStringLiteral("--from DIR --keys DIR --base-url URL --demo-app PATH OUT"),
-            .options = {valueOption("from", "folder with apps.json", "DIR"), valueOption("keys", "folder of the demo's keys", "DIR"),
+            .options = {valueOption("from", "folder with apps.json", "DIR"),
+                        valueOption("keys", "folder of the demo's keys", "DIR"),
                         valueOption("base-url", "where OUT will be served", "URL"),
                         valueOption("demo-app", "the tessel-demo-app executable", "PATH")},
-            .requiredOptions = {QStringLiteral("from"), QStringLiteral("keys"), QStringLiteral("base-url"), QStringLiteral("demo-app")},
+            .requiredOptions = {QStringLiteral("from"), QStringLiteral("keys"), QStringLiteral("base-url"),
+                                QStringLiteral("demo-app")},
             .operandCount = 1,
             .run = buildDemo,
         },
@@ -337,8 +345,7 @@ int main(int argc, char *argv[])
             .options = {valueOption("root", "service folder", "DIR"),
                         QCommandLineOption(QStringLiteral("port"), QStringLiteral("port, 0 for any"),
                                            QStringLiteral("N"), QStringLiteral("0")),
-                        valueOption("cert", "certificate", "PEM"),
-                        valueOption("key", "private key", "PEM")},
+                        valueOption("cert", "certificate", "PEM"), valueOption("key", "private key", "PEM")},
             .requiredOptions = {QStringLiteral("root"), QStringLiteral("cert"), QStringLiteral("key")},
             .run = serve,
         },

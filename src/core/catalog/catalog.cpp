@@ -76,8 +76,7 @@ public:
     }
 
 private:
-    template<typename T>
-    T fail()
+    template<typename T> T fail()
     {
         m_ok = false;
         return T();

@@ -1,9 +1,9 @@
 #include "catalog/catalogloader.h"
 
+#include "catalog/servicesignature.h"
 #include "crypto/base64.h"
 #include "net/httpfetch.h"
 #include "platform/locations.h"
-#include "catalog/servicesignature.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,8 +29,7 @@ std::optional<CatalogLoader::Envelope> CatalogLoader::Envelope::parse(const QByt
 
 CatalogLoader::CatalogLoader(ServiceConfiguration configuration, QString cacheURL)
     : m_configuration(std::move(configuration)), m_cacheURL(std::move(cacheURL))
-{
-}
+{}
 
 QString CatalogLoader::defaultCacheURL()
 {

@@ -1,8 +1,8 @@
 #include "catalog/serviceconfiguration.h"
 
 #include "crypto/base64.h"
-#include "platform/bundle.h"
 #include "crypto/ed25519.h"
+#include "platform/bundle.h"
 #include "support/urlparsing.h"
 
 std::optional<QByteArray> ServiceConfiguration::signingKey() const

@@ -1,7 +1,7 @@
 #include "catalog/servicesignature.h"
 
-#include "crypto/base64.h"
 #include "catalog/serviceconfiguration.h"
+#include "crypto/base64.h"
 #include "crypto/ed25519.h"
 
 namespace ServiceSignature {

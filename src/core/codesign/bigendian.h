@@ -22,8 +22,7 @@ public:
     }
 
 private:
-    template<typename T>
-    std::optional<T> read(quint64 offset) const
+    template<typename T> std::optional<T> read(quint64 offset) const
     {
         if (!contains(offset, sizeof(T)))
             return std::nullopt;

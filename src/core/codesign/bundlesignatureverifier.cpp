@@ -24,7 +24,13 @@ constexpr int maximumNesting = 8;
 const QStringList rootFilesAllowed{QStringLiteral(".LSOverride"), QStringLiteral(".DS_Store"), QStringLiteral("Icon\r"),
                                    QStringLiteral(".SoftwareDepot.tracking")};
 
-enum SpecialSlot { InfoSlot = 1, RequirementsSlot = 2, ResourcesSlot = 3, EntitlementsSlot = 5, EntitlementsDERSlot = 7 };
+enum SpecialSlot {
+    InfoSlot = 1,
+    RequirementsSlot = 2,
+    ResourcesSlot = 3,
+    EntitlementsSlot = 5,
+    EntitlementsDERSlot = 7
+};
 constexpr int highestKnownSlot = 11;
 
 bool isRegularFile(const QString &path)
@@ -48,11 +54,12 @@ bool isMachO(const QString &path)
 std::optional<QString> checkRoot(const QString &bundle)
 {
     const QDir root(bundle);
-    for (const QFileInfo &entry : root.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+    for (const QFileInfo &entry :
+         root.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
         if (entry.fileName() == QLatin1String("Contents") && entry.isDir() && !entry.isSymLink())
             continue;
-        const bool harmless = rootFilesAllowed.contains(entry.fileName()) && entry.isFile() && !entry.isSymLink()
-            && !entry.isExecutable();
+        const bool harmless = rootFilesAllowed.contains(entry.fileName()) && entry.isFile() && !entry.isSymLink() &&
+                              !entry.isExecutable();
         if (!harmless)
             return QStringLiteral("unsealed content in the bundle root: %1").arg(entry.fileName());
     }
@@ -111,8 +118,8 @@ std::optional<QString> checkSpecialSlots(const CodeDirectory &directory, const Q
             return QStringLiteral("special slot -%1 does not match its component").arg(slot);
     }
     for (int slot = 1; slot <= highestKnownSlot; ++slot) {
-        const bool checked = slot == InfoSlot || slot == RequirementsSlot || slot == ResourcesSlot
-            || slot == EntitlementsSlot || slot == EntitlementsDERSlot;
+        const bool checked = slot == InfoSlot || slot == RequirementsSlot || slot == ResourcesSlot ||
+                             slot == EntitlementsSlot || slot == EntitlementsDERSlot;
         if (!checked && directory.specialSlot(slot))
             return QStringLiteral("special slot -%1 names a component that is not supported").arg(slot);
     }
@@ -151,7 +158,8 @@ std::optional<QString> BundleSignatureVerifier::failure(const QString &bundle, c
     return verify(QDir::cleanPath(QFileInfo(bundle).absoluteFilePath()), requirement, 0);
 }
 
-std::optional<QString> BundleSignatureVerifier::verify(const QString &bundle, const Requirement &requirement, int depth) const
+std::optional<QString> BundleSignatureVerifier::verify(const QString &bundle, const Requirement &requirement,
+                                                       int depth) const
 {
     if (depth > maximumNesting)
         return QStringLiteral("nested code is nested too deeply");
@@ -172,8 +180,8 @@ std::optional<QString> BundleSignatureVerifier::verify(const QString &bundle, co
     if (!infoValue || infoValue->typeId() != QMetaType::QVariantMap)
         return QStringLiteral("Info.plist is not a property list dictionary");
     const QString executableName = infoValue->toMap().value(QStringLiteral("CFBundleExecutable")).toString();
-    if (executableName.isEmpty() || executableName.contains(u'/') || executableName == QLatin1String(".")
-        || executableName == QLatin1String(".."))
+    if (executableName.isEmpty() || executableName.contains(u'/') || executableName == QLatin1String(".") ||
+        executableName == QLatin1String(".."))
         return QStringLiteral("Info.plist names no main executable");
     const QString mainExecutable = QStringLiteral("MacOS/") + executableName;
     const QString executable = contents + u'/' + mainExecutable;
@@ -212,7 +220,8 @@ std::optional<QString> BundleSignatureVerifier::verify(const QString &bundle, co
     }
 
     // The CMS signs the first CodeDirectory; the others are bound through its hash agility.
-    const std::optional<SignerChain> chain = SignerChain::verify(components->cms, signedDirectory.bytes, m_anchors, &reason);
+    const std::optional<SignerChain> chain =
+        SignerChain::verify(components->cms, signedDirectory.bytes, m_anchors, &reason);
     if (!chain)
         return reason;
     if (directories.size() > 1) {
@@ -244,7 +253,8 @@ std::optional<QString> BundleSignatureVerifier::verify(const QString &bundle, co
     QList<Digest::Type> types;
     for (const CodeDirectory &directory : std::as_const(directories))
         types.append(directory.hashType);
-    const ResourceCheck::NestedCheck nestedCheck = [this, depth](const QString &nested, const QString &text) -> std::optional<QString> {
+    const ResourceCheck::NestedCheck nestedCheck = [this, depth](const QString &nested,
+                                                                 const QString &text) -> std::optional<QString> {
         QString why;
         const std::optional<Requirement> nestedRequirement = Requirement::compile(text, &why);
         if (!nestedRequirement)

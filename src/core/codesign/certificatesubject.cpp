@@ -11,10 +11,14 @@ namespace {
 int subjectNID(const QString &key)
 {
     static const QList<std::pair<QString, int>> keys{
-        {QStringLiteral("C"), NID_countryName},        {QStringLiteral("CN"), NID_commonName},
-        {QStringLiteral("O"), NID_organizationName},   {QStringLiteral("OU"), NID_organizationalUnitName},
-        {QStringLiteral("L"), NID_localityName},       {QStringLiteral("ST"), NID_stateOrProvinceName},
-        {QStringLiteral("STREET"), NID_streetAddress}, {QStringLiteral("UID"), NID_userId},
+        {QStringLiteral("C"), NID_countryName},
+        {QStringLiteral("CN"), NID_commonName},
+        {QStringLiteral("O"), NID_organizationName},
+        {QStringLiteral("OU"), NID_organizationalUnitName},
+        {QStringLiteral("L"), NID_localityName},
+        {QStringLiteral("ST"), NID_stateOrProvinceName},
+        {QStringLiteral("STREET"), NID_streetAddress},
+        {QStringLiteral("UID"), NID_userId},
         {QStringLiteral("email"), NID_pkcs9_emailAddress},
     };
     for (const auto &[name, nid] : keys) {

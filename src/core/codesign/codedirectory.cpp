@@ -94,11 +94,13 @@ std::optional<CodeDirectory> CodeDirectory::parse(const QByteArray &blob, QStrin
     directory.identifier = *identifier;
 
     const quint64 specialBytes = quint64(specialCount) * hashSize;
-    if (specialBytes > hashOffset || !read.contains(hashOffset - specialBytes, specialBytes + quint64(codeCount) * hashSize))
+    if (specialBytes > hashOffset ||
+        !read.contains(hashOffset - specialBytes, specialBytes + quint64(codeCount) * hashSize))
         return fail(reason, "the code directory's hash slots lie outside it");
-    const quint64 expectedCodeSlots = directory.pageSizeLog2 == 0
-        ? (directory.codeLimit > 0 ? 1 : 0)
-        : (directory.codeLimit == 0 ? 0 : ((directory.codeLimit - 1) >> directory.pageSizeLog2) + 1);
+    const quint64 expectedCodeSlots =
+        directory.pageSizeLog2 == 0
+            ? (directory.codeLimit > 0 ? 1 : 0)
+            : (directory.codeLimit == 0 ? 0 : ((directory.codeLimit - 1) >> directory.pageSizeLog2) + 1);
     if (codeCount != expectedCodeSlots || (directory.pageSizeLog2 != 0 && directory.codeLimit == 0))
         return fail(reason, "the code directory's slot count does not fit its code limit");
 

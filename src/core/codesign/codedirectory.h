@@ -21,7 +21,7 @@ struct CodeDirectory
     QString identifier;
     std::optional<QString> teamID;
     quint64 codeLimit = 0;
-    quint8 pageSizeLog2 = 0; // 0: one page covering the whole limit
+    quint8 pageSizeLog2 = 0;        // 0: one page covering the whole limit
     QList<QByteArray> specialSlots; // index k-1 holds special slot -k
     QList<QByteArray> codeSlots;
 

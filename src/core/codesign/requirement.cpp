@@ -8,14 +8,25 @@
 
 struct Requirement::Node
 {
-    enum class Kind { And, Or, Not, Always, Never, AnchorAppleGeneric, Identifier, CertificateSubject, CertificateField, CDHash };
+    enum class Kind {
+        And,
+        Or,
+        Not,
+        Always,
+        Never,
+        AnchorAppleGeneric,
+        Identifier,
+        CertificateSubject,
+        CertificateField,
+        CDHash
+    };
     enum class Match { Exists, Absent, Equal };
 
     Kind kind;
     std::shared_ptr<const Node> left;
     std::shared_ptr<const Node> right;
-    int slot = 0;   // certificate index: 0 leaf, 1 its issuer…; -1 the anchor, -2 below it…
-    QString key;    // subject key ("OU") or dotted OID
+    int slot = 0; // certificate index: 0 leaf, 1 its issuer…; -1 the anchor, -2 below it…
+    QString key;  // subject key ("OU") or dotted OID
     Match match = Match::Exists;
     QString value;
     QByteArray data; // cdhash
@@ -59,7 +70,10 @@ private:
         return nullptr;
     }
 
-    bool isWord(const char *word) const { return m_token.type == Token::Type::Word && m_token.text == QLatin1String(word); }
+    bool isWord(const char *word) const
+    {
+        return m_token.type == Token::Type::Word && m_token.text == QLatin1String(word);
+    }
     bool isSymbol(const char *symbol) const
     {
         return m_token.type == Token::Type::Symbol && m_token.text == QLatin1String(symbol);
@@ -115,7 +129,8 @@ private:
         }
         if (c.isLetterOrNumber() || c == u'_' || c == u'-') {
             qsizetype at = m_at;
-            while (at < m_text.size() && (m_text[at].isLetterOrNumber() || m_text[at] == u'.' || m_text[at] == u'_' || m_text[at] == u'-'))
+            while (at < m_text.size() &&
+                   (m_text[at].isLetterOrNumber() || m_text[at] == u'.' || m_text[at] == u'_' || m_text[at] == u'-'))
                 ++at;
             m_token = {Token::Type::Word, m_text.mid(m_at, at - m_at)};
             m_at = at;
@@ -267,9 +282,9 @@ private:
     bool takeValue(QString &value)
     {
         static const QRegularExpression bareWord(QStringLiteral("^[A-Za-z][A-Za-z0-9_-]*(\\.[A-Za-z0-9_-]+)*$"));
-        if (m_token.type == Token::Type::String
-            || (m_token.type == Token::Type::Word && bareWord.match(m_token.text).hasMatch()
-                && m_token.text != QLatin1String("and") && m_token.text != QLatin1String("or"))) {
+        if (m_token.type == Token::Type::String ||
+            (m_token.type == Token::Type::Word && bareWord.match(m_token.text).hasMatch() &&
+             m_token.text != QLatin1String("and") && m_token.text != QLatin1String("or"))) {
             value = m_token.text;
             advance();
             return true;

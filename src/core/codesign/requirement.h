@@ -11,10 +11,10 @@ typedef struct x509_st X509;
 // What a requirement is evaluated against: the signature's identity and its verified chain.
 struct RequirementContext
 {
-    QString identifier;       // the CodeDirectory's
-    QList<X509 *> chain;      // leaf first, anchor last; not owned
+    QString identifier;         // the CodeDirectory's
+    QList<X509 *> chain;        // leaf first, anchor last; not owned
     bool anchorTrusted = false; // the chain ends at one of the configured anchors
-    QByteArray cdhash;        // the CodeDirectory's hash, truncated to 20 bytes
+    QByteArray cdhash;          // the CodeDirectory's hash, truncated to 20 bytes
 };
 
 // A code requirement in its text form, compiled. The language is the subset signatures

@@ -19,8 +19,8 @@ namespace {
 // covered by the CodeDirectory instead).
 bool excluded(const QString &path, const QString &mainExecutable)
 {
-    return path == QLatin1String("_CodeSignature") || path == QLatin1String("CodeResources")
-        || path == QLatin1String("_MASReceipt") || path == mainExecutable;
+    return path == QLatin1String("_CodeSignature") || path == QLatin1String("CodeResources") ||
+           path == QLatin1String("_MASReceipt") || path == mainExecutable;
 }
 
 struct SealedFile
@@ -36,14 +36,14 @@ public:
     Walk(const QString &bundle, const QString &mainExecutable, const ResourceSeal &seal, const NestedCheck &nestedCheck)
         : m_bundle(QDir::cleanPath(bundle)), m_contents(m_bundle + QStringLiteral("/Contents")),
           m_mainExecutable(mainExecutable), m_seal(seal), m_nestedCheck(nestedCheck)
-    {
-    }
+    {}
 
     // Checks everything but the file hashes, which it collects for one parallel pass.
     std::optional<QString> walk(const QString &relative)
     {
         const QDir folder(relative.isEmpty() ? m_contents : m_contents + u'/' + relative);
-        const QStringList names = folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+        const QStringList names =
+            folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
         for (const QString &name : names) {
             const QString path = relative.isEmpty() ? name : relative + u'/' + name;
             if (std::optional<QString> failure = visit(path))

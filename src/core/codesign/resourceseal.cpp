@@ -138,7 +138,8 @@ std::optional<ResourceSeal::Rule> ResourceSeal::rule(const QString &path) const
     const QByteArray utf8 = path.toUtf8();
     const CompiledRule *best = nullptr;
     for (const std::unique_ptr<CompiledRule> &candidate : m_rules) {
-        if (regexec(&candidate->pattern, utf8.constData(), 0, nullptr, 0) == 0 && (!best || candidate->weight > best->weight))
+        if (regexec(&candidate->pattern, utf8.constData(), 0, nullptr, 0) == 0 &&
+            (!best || candidate->weight > best->weight))
             best = candidate.get();
     }
     if (!best)

@@ -67,7 +67,8 @@ std::optional<SignatureComponents> SignatureComponents::read(const QString &fold
         if (required(name, bytes))
             *into = bytes;
     }
-    const QStringList entries = directory.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const QStringList entries =
+        directory.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString &entry : entries) {
         if (!used.contains(entry))
             return fail(reason, QStringLiteral("unsealed content in _CodeSignature: %1").arg(entry));

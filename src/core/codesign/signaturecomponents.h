@@ -8,11 +8,11 @@
 // The files of a detached signature in Contents/_CodeSignature/, read whole.
 struct SignatureComponents
 {
-    QByteArray codeDirectory;        // "CodeDirectory": the CodeDirectory the CMS signs
-    QList<QByteArray> alternates;    // "CodeRequirements-1"…: alternate CodeDirectories (the platform's naming)
-    QByteArray requirements;         // "CodeRequirements": the requirement set
-    QByteArray resources;            // "CodeResources": the resource seal
-    QByteArray cms;                  // "CodeSignature": the CMS signature, DER
+    QByteArray codeDirectory;     // "CodeDirectory": the CodeDirectory the CMS signs
+    QList<QByteArray> alternates; // "CodeRequirements-1"…: alternate CodeDirectories (the platform's naming)
+    QByteArray requirements;      // "CodeRequirements": the requirement set
+    QByteArray resources;         // "CodeResources": the resource seal
+    QByteArray cms;               // "CodeSignature": the CMS signature, DER
     std::optional<QByteArray> entitlements;    // "CodeEntitlements"
     std::optional<QByteArray> entitlementsDER; // "CodeEntitlementDER"
 

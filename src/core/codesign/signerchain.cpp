@@ -14,14 +14,14 @@ using Store = OpenSSLPointer<X509_STORE, X509_STORE_free>;
 using StoreContext = OpenSSLPointer<X509_STORE_CTX, X509_STORE_CTX_free>;
 using Bio = OpenSSLPointer<BIO, BIO_free_all>;
 
-void freeCertificates(STACK_OF(X509) *certificates)
+void freeCertificates(STACK_OF(X509) * certificates)
 {
     sk_X509_pop_free(certificates, X509_free);
 }
 using Certificates = OpenSSLPointer<STACK_OF(X509), freeCertificates>;
 
 // CMS_get0_signers lends its certificates: only the list is freed.
-void freeList(STACK_OF(X509) *certificates)
+void freeList(STACK_OF(X509) * certificates)
 {
     sk_X509_free(certificates);
 }
@@ -76,8 +76,8 @@ QList<std::pair<QByteArray, QByteArray>> readAgility(CMS_SignerInfo *signer)
         ASN1_SEQUENCE_ANY *sequence = d2i_ASN1_SEQUENCE_ANY(nullptr, &der, value->value.sequence->length);
         if (!sequence)
             continue;
-        if (sk_ASN1_TYPE_num(sequence) == 2 && sk_ASN1_TYPE_value(sequence, 0)->type == V_ASN1_OBJECT
-            && sk_ASN1_TYPE_value(sequence, 1)->type == V_ASN1_OCTET_STRING) {
+        if (sk_ASN1_TYPE_num(sequence) == 2 && sk_ASN1_TYPE_value(sequence, 0)->type == V_ASN1_OBJECT &&
+            sk_ASN1_TYPE_value(sequence, 1)->type == V_ASN1_OCTET_STRING) {
             char text[128];
             OBJ_obj2txt(text, sizeof text, sk_ASN1_TYPE_value(sequence, 0)->value.object, 1);
             const ASN1_OCTET_STRING *hash = sk_ASN1_TYPE_value(sequence, 1)->value.octet_string;
@@ -114,18 +114,20 @@ std::optional<SignerChain> SignerChain::verify(const QByteArray &cmsBytes, const
     // signature was not made the way it says.
     X509_ALGOR *digestAlgorithm = nullptr;
     X509_ALGOR *signatureAlgorithm = nullptr;
-    CMS_SignerInfo_get0_algs(sk_CMS_SignerInfo_value(signers, 0), nullptr, nullptr, &digestAlgorithm, &signatureAlgorithm);
-    if (!digestAlgorithm || !signatureAlgorithm || OBJ_obj2nid(digestAlgorithm->algorithm) == NID_undef
-        || OBJ_obj2nid(signatureAlgorithm->algorithm) == NID_undef)
+    CMS_SignerInfo_get0_algs(sk_CMS_SignerInfo_value(signers, 0), nullptr, nullptr, &digestAlgorithm,
+                             &signatureAlgorithm);
+    if (!digestAlgorithm || !signatureAlgorithm || OBJ_obj2nid(digestAlgorithm->algorithm) == NID_undef ||
+        OBJ_obj2nid(signatureAlgorithm->algorithm) == NID_undef)
         return fail(reason, QStringLiteral("the CMS signature names an unknown algorithm"));
     // A combined algorithm ("ecdsa-with-SHA256") must name the digest actually used.
     int namedDigest = NID_undef;
     int keyType = NID_undef;
-    if (OBJ_find_sigid_algs(OBJ_obj2nid(signatureAlgorithm->algorithm), &namedDigest, &keyType)
-        && namedDigest != NID_undef && namedDigest != OBJ_obj2nid(digestAlgorithm->algorithm))
+    if (OBJ_find_sigid_algs(OBJ_obj2nid(signatureAlgorithm->algorithm), &namedDigest, &keyType) &&
+        namedDigest != NID_undef && namedDigest != OBJ_obj2nid(digestAlgorithm->algorithm))
         return fail(reason, QStringLiteral("the CMS signature names two different digests"));
     Bio data(BIO_new_mem_buf(signedBytes.constData(), int(signedBytes.size())));
-    if (CMS_verify(cms.get(), nullptr, nullptr, data.get(), nullptr, CMS_NO_SIGNER_CERT_VERIFY | CMS_BINARY | CMS_DETACHED) != 1)
+    if (CMS_verify(cms.get(), nullptr, nullptr, data.get(), nullptr,
+                   CMS_NO_SIGNER_CERT_VERIFY | CMS_BINARY | CMS_DETACHED) != 1)
         return fail(reason, QStringLiteral("the CMS signature does not verify over the code directory"));
     BorrowedCertificates signerCertificates(CMS_get0_signers(cms.get()));
     X509 *leaf = sk_X509_num(signerCertificates.get()) == 1 ? sk_X509_value(signerCertificates.get(), 0) : nullptr;
@@ -146,7 +148,8 @@ std::optional<SignerChain> SignerChain::verify(const QByteArray &cmsBytes, const
     X509_STORE_CTX_set_flags(context.get(), X509_V_FLAG_NO_CHECK_TIME);
     if (X509_verify_cert(context.get()) != 1)
         return fail(reason, QStringLiteral("the signer's certificate chain is not trusted: %1")
-                                .arg(QString::fromLatin1(X509_verify_cert_error_string(X509_STORE_CTX_get_error(context.get())))));
+                                .arg(QString::fromLatin1(
+                                    X509_verify_cert_error_string(X509_STORE_CTX_get_error(context.get())))));
 
     const uint32_t flags = X509_get_extension_flags(leaf);
     if (!(flags & EXFLAG_XKUSAGE) || !(X509_get_extended_key_usage(leaf) & XKU_CODE_SIGN))

@@ -32,7 +32,8 @@ QByteArray TrustAnchors::builtInRoot()
 TrustAnchors TrustAnchors::forBundle(const Bundle &bundle)
 {
     TrustAnchors anchors({builtInRoot()});
-    const QVariant listed = bundle.infoDictionary().value_or(QVariantMap()).value(QStringLiteral("TesselCodeSigningAnchors"));
+    const QVariant listed =
+        bundle.infoDictionary().value_or(QVariantMap()).value(QStringLiteral("TesselCodeSigningAnchors"));
     for (const QVariant &entry : listed.toList()) {
         // A malformed entry trusts nothing; it never stops the others from counting.
         if (entry.typeId() != QMetaType::QString)

@@ -17,14 +17,11 @@ bool verify(QByteArrayView publicKey, QByteArrayView message, QByteArrayView sig
         &EVP_PKEY_free);
     if (!key)
         return false;
-    std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> context(EVP_MD_CTX_new(),
-                                                                    &EVP_MD_CTX_free);
+    std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> context(EVP_MD_CTX_new(), &EVP_MD_CTX_free);
     if (!context || EVP_DigestVerifyInit(context.get(), nullptr, nullptr, nullptr, key.get()) != 1)
         return false;
-    return EVP_DigestVerify(context.get(),
-                            reinterpret_cast<const unsigned char *>(signature.data()),
-                            size_t(signature.size()),
-                            reinterpret_cast<const unsigned char *>(message.data()),
+    return EVP_DigestVerify(context.get(), reinterpret_cast<const unsigned char *>(signature.data()),
+                            size_t(signature.size()), reinterpret_cast<const unsigned char *>(message.data()),
                             size_t(message.size())) == 1;
 }
 

@@ -16,7 +16,8 @@ QCoro::Task<std::optional<AppcastRelease>> newestRelease(QNetworkAccessManager *
         co_return std::nullopt;
     // The future is held before it is awaited: GCC 12 destroys the arguments of a QtConcurrent
     // call made inside the co_await expression twice.
-    QFuture<std::optional<AppcastRelease>> parsing = QtConcurrent::run(&AppcastParser::newest, answer->body, systemVersion);
+    QFuture<std::optional<AppcastRelease>> parsing =
+        QtConcurrent::run(&AppcastParser::newest, answer->body, systemVersion);
     co_return co_await parsing;
 }
 

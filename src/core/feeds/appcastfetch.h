@@ -4,8 +4,8 @@
 #include "platform/systemversion.h"
 
 #include <QUrl>
-#include <qcorotask.h>
 #include <optional>
+#include <qcorotask.h>
 
 class QNetworkAccessManager;
 

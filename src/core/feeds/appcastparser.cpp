@@ -1,8 +1,8 @@
 #include "feeds/appcastparser.h"
 
+#include "catalog/version.h"
 #include "support/plaininteger.h"
 #include "support/urlparsing.h"
-#include "catalog/version.h"
 
 #include <QXmlStreamReader>
 
@@ -66,8 +66,8 @@ std::optional<AppcastRelease> AppcastParser::newest(const QByteArray &feed, cons
     const QString system = systemVersion.full();
     std::optional<AppcastRelease> best;
     for (const AppcastRelease &release : *all) {
-        if (release.minimumSystemVersion
-            && Version::compare(*release.minimumSystemVersion, system) == Version::Order::Descending)
+        if (release.minimumSystemVersion &&
+            Version::compare(*release.minimumSystemVersion, system) == Version::Order::Descending)
             continue;
         if (!best || Version::compare(best->build, release.build) == Version::Order::Ascending)
             best = release;

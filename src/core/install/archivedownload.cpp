@@ -29,7 +29,7 @@ QString fileName(const QUrl &url)
 }
 
 QCoro::Task<Expected<QString, InstallFailure>> download(QNetworkAccessManager *session, QUrl url, QString folder,
-                                                         ProgressCallback progress)
+                                                        ProgressCallback progress)
 {
     progress(0.0);
     QTemporaryFile partial(folder + QStringLiteral("/.download-XXXXXX"));

@@ -23,6 +23,6 @@ QString fileName(const QUrl &url);
 // Progress runs from 0.0, never above 0.99 during the transfer, to 1.0 once the file is in
 // place. An answer that is not the whole resource is InstallError Download and leaves no file.
 QCoro::Task<Expected<QString, InstallFailure>> download(QNetworkAccessManager *session, QUrl url, QString folder,
-                                                         ProgressCallback progress);
+                                                        ProgressCallback progress);
 
 } // namespace ArchiveDownload

@@ -1,7 +1,7 @@
 #include "install/archiveextractor.h"
 
-#include "support/filetree.h"
 #include "install/toolrunner.h"
+#include "support/filetree.h"
 
 #include <QDir>
 #include <QFile>
@@ -54,8 +54,8 @@ bool copyData(archive *reader, archive *writer)
 
 std::optional<QString> appBundle(const QString &folder)
 {
-    const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                                                       QDir::Unsorted);
+    const QStringList entries =
+        QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
     for (const QString &entry : entries) {
         if (entry.endsWith(QLatin1String(".app")) && entry.size() > 4)
             return QDir(folder).filePath(entry);
@@ -70,8 +70,9 @@ bool extractZip(const QString &archivePath, const QString &destination)
     Writer writer(archive_write_disk_new(), &archive_write_free);
     // The entry names are checked here (they are rewritten as absolute paths below the
     // destination); libarchive refuses to write through links and ".." on top of that.
-    archive_write_disk_set_options(writer.get(), ARCHIVE_EXTRACT_PERM | ARCHIVE_EXTRACT_TIME | ARCHIVE_EXTRACT_SECURE_NODOTDOT
-                                                     | ARCHIVE_EXTRACT_SECURE_SYMLINKS | ARCHIVE_EXTRACT_UNLINK);
+    archive_write_disk_set_options(writer.get(), ARCHIVE_EXTRACT_PERM | ARCHIVE_EXTRACT_TIME |
+                                                     ARCHIVE_EXTRACT_SECURE_NODOTDOT | ARCHIVE_EXTRACT_SECURE_SYMLINKS |
+                                                     ARCHIVE_EXTRACT_UNLINK);
     if (archive_read_open_filename(reader.get(), QFile::encodeName(archivePath).constData(), 1 << 16) != ARCHIVE_OK)
         return false;
     const QString root = QDir::cleanPath(destination) + u'/';
@@ -135,8 +136,9 @@ Expected<QString, InstallFailure> extract(const QString &archive, const QString 
     if (!QDir().mkpath(mount))
         return InstallFailure(SystemError{QStringLiteral("cannot create %1").arg(mount)});
     const QString sevenZip = QStandardPaths::findExecutable(QStringLiteral("7zz"));
-    if (sevenZip.isEmpty() || !ToolRunner::run(sevenZip, {QStringLiteral("x"), QStringLiteral("-y"),
-                                                          QStringLiteral("-o") + mount, QStringLiteral("--"), archive})) {
+    if (sevenZip.isEmpty() ||
+        !ToolRunner::run(sevenZip, {QStringLiteral("x"), QStringLiteral("-y"), QStringLiteral("-o") + mount,
+                                    QStringLiteral("--"), archive})) {
         FileTree::remove(mount);
         return extractFailure;
     }

@@ -1,7 +1,7 @@
 #include "install/bundleplacement.h"
 
-#include "support/filetree.h"
 #include "platform/appregistry.h"
+#include "support/filetree.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,8 +29,8 @@ bool swapInto(const QString &bundle, const QString &target)
     if (errno != EXDEV)
         return false;
     // Another file system: bring the new bundle next to the old one first, then swap there.
-    const QString staging = QFileInfo(target).absolutePath() + QStringLiteral("/.tessel-")
-        + QUuid::createUuid().toString(QUuid::WithoutBraces) + QStringLiteral(".app");
+    const QString staging = QFileInfo(target).absolutePath() + QStringLiteral("/.tessel-") +
+                            QUuid::createUuid().toString(QUuid::WithoutBraces) + QStringLiteral(".app");
     if (!FileTree::copy(bundle, staging)) {
         FileTree::remove(staging);
         return false;

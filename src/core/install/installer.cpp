@@ -6,9 +6,9 @@
 #include "install/archiveextractor.h"
 #include "install/archivesignature.h"
 #include "install/bundleplacement.h"
-#include "support/filetree.h"
 #include "platform/appregistry.h"
 #include "platform/bundle.h"
+#include "support/filetree.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -35,8 +35,7 @@ Installer::Installer(Locations locations, AppRegistry *registry, QNetworkAccessM
                      std::shared_ptr<const CodeSignatureVerifier> verifier)
     : m_locations(std::move(locations)), m_registry(registry), m_session(session),
       m_verifier(verifier ? std::move(verifier) : standardVerifier())
-{
-}
+{}
 
 std::shared_ptr<const CodeSignatureVerifier> Installer::standardVerifier()
 {
@@ -48,8 +47,8 @@ QCoro::Task<Expected<QString, InstallFailure>> Installer::install(CatalogApp app
 {
     using Result = Expected<QString, InstallFailure>;
     const Installer installer = *this; // the frame keeps what it needs past the first suspension
-    const QString work = installer.m_locations.temporary + QStringLiteral("/tessel-store-")
-        + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+    const QString work = installer.m_locations.temporary + QStringLiteral("/tessel-store-") +
+                         QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
     if (!QDir().mkpath(work))
         co_return Result(InstallFailure(SystemError{QStringLiteral("cannot create %1").arg(work)}));
     const WorkFolder cleanup{work};
@@ -60,12 +59,13 @@ QCoro::Task<Expected<QString, InstallFailure>> Installer::install(CatalogApp app
     // Each blocking step runs on the thread pool. Its future is held in a variable before it is
     // awaited: GCC 12 destroys the arguments of a QtConcurrent call made inside the co_await
     // expression twice.
-    QFuture<bool> checking = QtConcurrent::run(&Installer::archiveIsSigned, archive.value(), release.edSignature,
-                                               app.sparklePublicKey);
+    QFuture<bool> checking =
+        QtConcurrent::run(&Installer::archiveIsSigned, archive.value(), release.edSignature, app.sparklePublicKey);
     const bool signedArchive = co_await checking;
     if (!signedArchive)
         co_return Result(InstallFailure(InstallError::of(InstallError::Kind::BadArchiveSignature)));
-    QFuture<Result> unpacking = QtConcurrent::run(&ArchiveExtractor::extract, archive.value(), work + QStringLiteral("/extracted"));
+    QFuture<Result> unpacking =
+        QtConcurrent::run(&ArchiveExtractor::extract, archive.value(), work + QStringLiteral("/extracted"));
     const Result unpacked = co_await unpacking;
     if (!unpacked)
         co_return unpacked;
@@ -82,15 +82,17 @@ QCoro::Task<Expected<QString, InstallFailure>> Installer::install(CatalogApp app
     }
     const std::optional<InstalledApp> current = installer.installed(app);
     const std::optional<QString> replacing = current ? std::optional<QString>(current->url) : std::nullopt;
-    QFuture<Expected<QString, InstallError>> placing = QtConcurrent::run(
-        [bundle, replacing, installer] { return BundlePlacement::place(bundle, replacing, installer.m_locations, installer.m_registry); });
+    QFuture<Expected<QString, InstallError>> placing = QtConcurrent::run([bundle, replacing, installer] {
+        return BundlePlacement::place(bundle, replacing, installer.m_locations, installer.m_registry);
+    });
     const Expected<QString, InstallError> placed = co_await placing;
     if (!placed)
         co_return Result(InstallFailure(placed.error()));
     co_return Result(placed.value());
 }
 
-bool Installer::archiveIsSigned(const QString &archive, const std::optional<QString> &signature, const QString &publicKey)
+bool Installer::archiveIsSigned(const QString &archive, const std::optional<QString> &signature,
+                                const QString &publicKey)
 {
     return ArchiveSignature::isSigned(archive, signature, publicKey);
 }
@@ -101,7 +103,8 @@ std::optional<InstalledApp> Installer::installed(const CatalogApp &app) const
     for (const QString &folder : m_locations.applicationsFolders()) {
         const QDir listing(folder);
         // Hidden entries count too: the listing is what is on disk, not what a user sees.
-        for (const QString &name : listing.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        for (const QString &name :
+             listing.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
             if (name.endsWith(QLatin1String(".app")) && name.size() > 4)
                 locations.append(listing.filePath(name));
         }
@@ -136,8 +139,8 @@ std::optional<InstalledApp> Installer::preferredCopy(const QList<InstalledApp> &
         const int rank = path.startsWith(systemPrefix) ? 0 : path.startsWith(userPrefix) ? 1 : -1;
         if (rank < 0)
             continue;
-        if (!best || rank < bestRank
-            || (rank == bestRank && Version::compare(copy.build, best->build) == Version::Order::Descending)) {
+        if (!best || rank < bestRank ||
+            (rank == bestRank && Version::compare(copy.build, best->build) == Version::Order::Descending)) {
             best = copy;
             bestRank = rank;
         }
@@ -152,8 +155,8 @@ bool Installer::needsUpdate(const InstalledApp &installed, const AppcastRelease 
 
 QString Installer::requirement(const CatalogApp &app)
 {
-    return QStringLiteral("anchor apple generic and identifier \"") + app.bundleID
-        + QStringLiteral("\" and certificate leaf[subject.OU] = \"") + app.teamID + u'"';
+    return QStringLiteral("anchor apple generic and identifier \"") + app.bundleID +
+           QStringLiteral("\" and certificate leaf[subject.OU] = \"") + app.teamID + u'"';
 }
 
 bool Installer::codeSignatureIsValid(const QString &bundle, const CatalogApp &app)

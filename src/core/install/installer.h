@@ -1,8 +1,8 @@
 #pragma once
 
-#include "install/archivedownload.h"
 #include "catalog/catalog.h"
 #include "feeds/appcastrelease.h"
+#include "install/archivedownload.h"
 #include "install/installedapp.h"
 #include "install/installerror.h"
 #include "platform/locations.h"

@@ -1,8 +1,8 @@
 #include "model/storeenvironment.h"
 
+#include "net/networksession.h"
 #include "platform/bundle.h"
 #include "platform/desktopentryregistry.h"
-#include "net/networksession.h"
 #include "platform/preferredlanguages.h"
 
 StoreEnvironment StoreEnvironment::standard(QObject *owner)

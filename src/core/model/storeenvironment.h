@@ -3,8 +3,8 @@
 #include "catalog/serviceconfiguration.h"
 #include "codesign/codesignatureverifier.h"
 #include "platform/appregistry.h"
-#include "platform/runningapplications.h"
 #include "platform/locations.h"
+#include "platform/runningapplications.h"
 #include "platform/systemversion.h"
 
 #include <QDateTime>

@@ -31,15 +31,15 @@ QString feedUnreachable()
 
 QString olderCopyStillPreferred()
 {
-    return QCoreApplication::translate("StoreModel", "The update was installed, but this Mac still opens an older copy. "
-                                                     "Remove the older copy and try again.");
+    return QCoreApplication::translate("StoreModel",
+                                       "The update was installed, but this Mac still opens an older copy. "
+                                       "Remove the older copy and try again.");
 }
 
 } // namespace
 
 StoreModel::StoreModel(StoreEnvironment environment, QObject *parent)
-    : QObject(parent),
-      m_environment(std::move(environment)),
+    : QObject(parent), m_environment(std::move(environment)),
       m_language(m_environment.preferredLanguages.value(0, QStringLiteral("en"))),
       m_installer(m_environment.locations, m_environment.registry.get(), m_environment.session, m_environment.verifier)
 {
@@ -48,11 +48,10 @@ StoreModel::StoreModel(StoreEnvironment environment, QObject *parent)
     connect(this, &StoreModel::releasesChanged, this, &StoreModel::updatesChanged);
     // The callback runs on the watcher's thread. The watcher is a member, and its destructor
     // waits for that thread, so the model is alive whenever the callback posts to it.
-    m_folderWatcher = std::make_unique<FolderWatcher>(m_environment.locations.applicationsFolders(), folderQuietPeriod,
-                                                      [this] {
-                                                          QMetaObject::invokeMethod(this, &StoreModel::scanInstalled,
-                                                                                    Qt::QueuedConnection);
-                                                      });
+    m_folderWatcher =
+        std::make_unique<FolderWatcher>(m_environment.locations.applicationsFolders(), folderQuietPeriod, [this] {
+            QMetaObject::invokeMethod(this, &StoreModel::scanInstalled, Qt::QueuedConnection);
+        });
 }
 
 StoreModel::~StoreModel() = default;
@@ -67,8 +66,7 @@ StoreModel *StoreModel::shared()
     return model;
 }
 
-template<typename T>
-void StoreModel::assign(T &member, T value, void (StoreModel::*changed)())
+template<typename T> void StoreModel::assign(T &member, T value, void (StoreModel::*changed)())
 {
     if (member == value)
         return;
@@ -88,8 +86,7 @@ QCoro::Task<> StoreModel::load()
         co_return;
 
     if (!result) {
-        assign(m_loadState, m_apps.isEmpty() ? LoadState::Failed : LoadState::Ready,
-               &StoreModel::loadStateChanged);
+        assign(m_loadState, m_apps.isEmpty() ? LoadState::Failed : LoadState::Ready, &StoreModel::loadStateChanged);
         co_return;
     }
     assign(m_apps, runnableApps(result->apps), &StoreModel::appsChanged);
@@ -121,7 +118,8 @@ QList<CatalogApp> StoreModel::updates() const
     for (const CatalogApp &app : m_apps) {
         const auto copy = m_installed.constFind(app.productID);
         const auto release = m_releases.constFind(app.productID);
-        if (copy != m_installed.constEnd() && release != m_releases.constEnd() && Installer::needsUpdate(*copy, *release))
+        if (copy != m_installed.constEnd() && release != m_releases.constEnd() &&
+            Installer::needsUpdate(*copy, *release))
             apps.append(app);
     }
     return apps;
@@ -199,13 +197,16 @@ QCoro::Task<> StoreModel::install(CatalogApp app)
     // Reports come through the event loop; one that arrives after the job has ended would
     // bring back a finished job, so only a running job takes them.
     const ProgressCallback progress = [self, id](double fraction) {
-        QMetaObject::invokeMethod(self.data(), [self, id, fraction] {
-            if (!self)
-                return;
-            const auto job = self->m_jobs.constFind(id);
-            if (job != self->m_jobs.constEnd() && job->state == Job::State::Working)
-                self->setJob(id, Job::working(fraction));
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            self.data(),
+            [self, id, fraction] {
+                if (!self)
+                    return;
+                const auto job = self->m_jobs.constFind(id);
+                if (job != self->m_jobs.constEnd() && job->state == Job::State::Working)
+                    self->setJob(id, Job::working(fraction));
+            },
+            Qt::QueuedConnection);
     };
     const Expected<QString, InstallFailure> result = co_await m_installer.install(app, release, progress);
     if (!self)
@@ -281,12 +282,15 @@ QString StoreModel::message(const InstallFailure &failure)
     case InstallError::Kind::BadArchiveSignature:
     case InstallError::Kind::BadCodeSignature:
     case InstallError::Kind::WrongApp:
-        return QCoreApplication::translate("StoreModel", "This download did not pass the security check, so it was not installed.");
+        return QCoreApplication::translate("StoreModel",
+                                           "This download did not pass the security check, so it was not installed.");
     case InstallError::Kind::NoAppInArchive:
     case InstallError::Kind::Extract:
         return QCoreApplication::translate("StoreModel", "The download could not be opened.");
     case InstallError::Kind::CannotReplace:
-        return QCoreApplication::translate("StoreModel", "The app could not be replaced. Quit it and try again, or update it from the app itself.");
+        return QCoreApplication::translate(
+            "StoreModel", "The app could not be replaced. Quit it and try again, or update it from the app itself.");
     }
-    return QCoreApplication::translate("StoreModel", "The download did not finish. Check your connection and try again.");
+    return QCoreApplication::translate("StoreModel",
+                                       "The download did not finish. Check your connection and try again.");
 }

@@ -100,8 +100,7 @@ Q_SIGNALS:
     void updatesChanged();
 
 private:
-    template<typename T>
-    void assign(T &member, T value, void (StoreModel::*changed)());
+    template<typename T> void assign(T &member, T value, void (StoreModel::*changed)());
 
     QList<CatalogApp> runnableApps(const QList<CatalogApp> &apps) const;
     QCoro::Task<> checkFeed(CatalogApp app);

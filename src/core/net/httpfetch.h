@@ -2,8 +2,8 @@
 
 #include <QByteArray>
 #include <QUrl>
-#include <qcorotask.h>
 #include <optional>
+#include <qcorotask.h>
 
 class QNetworkAccessManager;
 

@@ -23,8 +23,8 @@ QString extension(const QUrl &url)
         return QStringLiteral("img");
     const QString suffix = name.sliced(dot + 1).toLower();
     const bool plain = suffix.size() <= 16 && std::all_of(suffix.begin(), suffix.end(), [](QChar c) {
-        return (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9');
-    });
+                           return (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9');
+                       });
     return plain ? suffix : QStringLiteral("img");
 }
 
@@ -82,18 +82,20 @@ void ImageDiskCache::trim() const
         return;
     QList<Entry> entries;
     qint64 total = 0;
-    for (const QFileInfo &info : folder.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                                                      QDir::Name)) {
+    for (const QFileInfo &info :
+         folder.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name)) {
         if (!info.exists()) // a link to nothing: its attributes cannot be read
             continue;
         const QDateTime modified = info.lastModified();
         const qint64 size = info.isFile() ? info.size() : 0;
-        entries.append({info.filePath(), modified.isValid() ? modified.toMSecsSinceEpoch() : std::numeric_limits<qint64>::min(), size});
+        entries.append({info.filePath(),
+                        modified.isValid() ? modified.toMSecsSinceEpoch() : std::numeric_limits<qint64>::min(), size});
         total += size;
     }
     if (total <= m_limit)
         return;
-    std::stable_sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) { return a.modified < b.modified; });
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const Entry &a, const Entry &b) { return a.modified < b.modified; });
     for (const Entry &entry : std::as_const(entries)) {
         if (total <= m_limit)
             break;

@@ -6,10 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-Bundle::Bundle(QString path, std::optional<QVariantMap> info)
-    : m_path(std::move(path)), m_info(std::move(info))
-{
-}
+Bundle::Bundle(QString path, std::optional<QVariantMap> info) : m_path(std::move(path)), m_info(std::move(info)) {}
 
 Bundle Bundle::at(const QString &path)
 {
@@ -21,8 +18,8 @@ Bundle Bundle::containing(const QString &executablePath)
 {
     const QDir macOS = QFileInfo(executablePath).absoluteDir();
     QDir contents = macOS;
-    if (macOS.dirName() == QLatin1String("MacOS") && contents.cdUp()
-        && contents.dirName() == QLatin1String("Contents")) {
+    if (macOS.dirName() == QLatin1String("MacOS") && contents.cdUp() &&
+        contents.dirName() == QLatin1String("Contents")) {
         QDir bundle = contents;
         if (bundle.cdUp() && bundle.dirName().endsWith(QLatin1String(".app")))
             return at(bundle.path());

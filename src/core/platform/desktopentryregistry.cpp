@@ -24,8 +24,11 @@ QString unescape(const QByteArray &value)
             continue;
         }
         const QChar next = text[++i];
-        out.append(next == u's' ? QChar(u' ') : next == u'n' ? QChar(u'\n') : next == u't' ? QChar(u'\t')
-                   : next == u'r' ? QChar(u'\r') : next);
+        out.append(next == u's'   ? QChar(u' ')
+                   : next == u'n' ? QChar(u'\n')
+                   : next == u't' ? QChar(u'\t')
+                   : next == u'r' ? QChar(u'\r')
+                                  : next);
     }
     return out;
 }
@@ -138,10 +141,11 @@ bool DesktopEntryRegistry::registerApplication(const QString &bundlePath)
         name = bundle.string(QStringLiteral("CFBundleName"));
     if (name.isEmpty())
         name = QFileInfo(bundle.path()).completeBaseName();
-    const QString entry = QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\nExec=%2\n%3=%4\n%5=%6\n")
-                              .arg(escape(name), escape(quotedArgument(bundle.path() + QStringLiteral("/Contents/MacOS/") + executable)),
-                                   QString::fromLatin1(identifierKey), escape(identifier),
-                                   QString::fromLatin1(pathKey), escape(bundle.path()));
+    const QString entry =
+        QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\nExec=%2\n%3=%4\n%5=%6\n")
+            .arg(escape(name), escape(quotedArgument(bundle.path() + QStringLiteral("/Contents/MacOS/") + executable)),
+                 QString::fromLatin1(identifierKey), escape(identifier), QString::fromLatin1(pathKey),
+                 escape(bundle.path()));
     const QString path = entryPath(identifier);
     QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile file(path);

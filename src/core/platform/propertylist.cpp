@@ -63,8 +63,7 @@ QVariant toVariant(plist_t node)
         int32_t seconds = 0;
         int32_t microseconds = 0;
         plist_get_date_val(node, &seconds, &microseconds);
-        return QDateTime::fromMSecsSinceEpoch((referenceDateOffset + seconds) * 1000 + microseconds / 1000,
-                                              Qt::UTC);
+        return QDateTime::fromMSecsSinceEpoch((referenceDateOffset + seconds) * 1000 + microseconds / 1000, Qt::UTC);
     }
     case PLIST_ARRAY: {
         QVariantList list;

@@ -5,8 +5,7 @@
 
 UserDefaults::UserDefaults(const QStringList &arguments, std::shared_ptr<QSettings> settings)
     : m_arguments(arguments), m_settings(std::move(settings))
-{
-}
+{}
 
 UserDefaults UserDefaults::standard()
 {

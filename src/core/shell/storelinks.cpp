@@ -49,7 +49,8 @@ std::optional<QString> siteLanguage(QStringView tag)
 {
     const QString normalised = tag.toString().replace(u'_', u'-').toLower();
     for (const auto &[prefix, slug] : siteLanguages) {
-        if (normalised == prefix || (normalised.startsWith(prefix) && normalised.sliced(prefix.size()).startsWith(u'-')))
+        if (normalised == prefix ||
+            (normalised.startsWith(prefix) && normalised.sliced(prefix.size()).startsWith(u'-')))
             return slug.toString();
     }
     return std::nullopt;

@@ -1,8 +1,8 @@
 #include "shell/updaterconfiguration.h"
 
 #include "crypto/base64.h"
-#include "support/urlparsing.h"
 #include "crypto/ed25519.h"
+#include "support/urlparsing.h"
 
 namespace UpdaterConfiguration {
 

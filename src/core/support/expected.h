@@ -5,8 +5,7 @@
 
 // A value or the reason there is none; core operations report failures this way
 // instead of throwing, because an exception inside a coroutine would hang its awaiter.
-template<typename T, typename E>
-class Expected
+template<typename T, typename E> class Expected
 {
 public:
     // The error type's default value, so that generic code (QCoro's waitFor) can make one.

@@ -50,7 +50,8 @@ bool copy(const QString &source, const QString &destination)
         return copyFile(source, destination, status.st_mode);
     if (!S_ISDIR(status.st_mode) || ::mkdir(native(destination).constData(), 0700) != 0)
         return false;
-    const QStringList entries = QDir(source).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const QStringList entries =
+        QDir(source).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString &entry : entries) {
         if (!copy(source + u'/' + entry, destination + u'/' + entry))
             return false;
@@ -64,8 +65,8 @@ bool move(const QString &source, const QString &destination)
         return true;
     if (errno != EXDEV)
         return false;
-    const QString staging = QFileInfo(destination).absolutePath() + QStringLiteral("/.tessel-")
-        + QUuid::createUuid().toString(QUuid::WithoutBraces) + QStringLiteral(".partial");
+    const QString staging = QFileInfo(destination).absolutePath() + QStringLiteral("/.tessel-") +
+                            QUuid::createUuid().toString(QUuid::WithoutBraces) + QStringLiteral(".partial");
     if (!copy(source, staging)) {
         remove(staging);
         return false;

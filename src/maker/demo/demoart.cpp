@@ -48,7 +48,8 @@ QImage screenshot(const QColor &first, const QColor &second, QSize size, int var
     const int columns = 3 + variant % 2;
     for (int row = 0; row < 3; ++row) {
         for (int column = 0; column < columns; ++column) {
-            const QRectF card(w * 0.23 + column * w * 0.75 / columns, h * 0.12 + row * h * 0.29, w * 0.7 / columns, h * 0.25);
+            const QRectF card(w * 0.23 + column * w * 0.75 / columns, h * 0.12 + row * h * 0.29, w * 0.7 / columns,
+                              h * 0.25);
             painter.setBrush(QColor(255, 255, 255));
             painter.drawRoundedRect(card, h * 0.02, h * 0.02);
             painter.setBrush((row + column + variant) % 2 ? second : first.lighter(130));

@@ -1,16 +1,16 @@
 #include "maker/demo/demobuilder.h"
 
+#include "codesign/trustanchors.h"
+#include "crypto/base64.h"
 #include "maker/appcastwriter.h"
 #include "maker/archivewriter.h"
 #include "maker/bundlesigner.h"
-#include "crypto/base64.h"
 #include "maker/catalogsigner.h"
 #include "maker/certificateissuer.h"
-#include "codesign/trustanchors.h"
 #include "maker/demo/demoart.h"
-#include "platform/propertylist.h"
 #include "maker/servicefiles.h"
 #include "maker/signingkey.h"
+#include "platform/propertylist.h"
 
 #include <QDir>
 #include <QFile>
@@ -50,7 +50,8 @@ PemIdentity keptIdentity(const QDir &keys, const QString &name, const std::funct
 
 std::optional<Trust> build(const Options &options, QString *reason)
 {
-    const QJsonDocument description = QJsonDocument::fromJson(ServiceFiles::read(options.source + QStringLiteral("/apps.json")).value_or(QByteArray()));
+    const QJsonDocument description = QJsonDocument::fromJson(
+        ServiceFiles::read(options.source + QStringLiteral("/apps.json")).value_or(QByteArray()));
     if (!description.isObject()) {
         *reason = QStringLiteral("%1/apps.json is missing or not JSON").arg(options.source);
         return std::nullopt;
@@ -68,7 +69,8 @@ std::optional<Trust> build(const Options &options, QString *reason)
         return CertificateIssuer::makeCodeSigningIntermediate(root, QStringLiteral("Tessel Demo Developer CA"));
     });
     const PemIdentity leaf = keptIdentity(keys, QStringLiteral("signing"), [&] {
-        return CertificateIssuer::makeCodeSigningLeaf(intermediate, team, demo.value(QStringLiteral("organisation")).toString());
+        return CertificateIssuer::makeCodeSigningLeaf(intermediate, team,
+                                                      demo.value(QStringLiteral("organisation")).toString());
     });
     const BundleSigner signer(leaf, {intermediate.certificate});
 
@@ -120,25 +122,29 @@ std::optional<Trust> build(const Options &options, QString *reason)
                 {QStringLiteral("CFBundleVersion"), release.value(QStringLiteral("build")).toString()},
                 {QStringLiteral("LSMinimumSystemVersion"), minimumSystem},
             };
-            if (!ServiceFiles::write(bundle + QStringLiteral("/Contents/Info.plist"), PropertyList::serialize(info, PropertyList::Format::XML))
-                || !QFile::copy(options.demoApp, executable) || !icon.save(bundle + QStringLiteral("/Contents/Resources/AppIcon.png"))) {
+            if (!ServiceFiles::write(bundle + QStringLiteral("/Contents/Info.plist"),
+                                     PropertyList::serialize(info, PropertyList::Format::XML)) ||
+                !QFile::copy(options.demoApp, executable) ||
+                !icon.save(bundle + QStringLiteral("/Contents/Resources/AppIcon.png"))) {
                 *reason = QStringLiteral("cannot lay out %1").arg(bundle);
                 return std::nullopt;
             }
-            QFile::setPermissions(executable, QFile::permissions(executable) | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther);
+            QFile::setPermissions(executable,
+                                  QFile::permissions(executable) | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther);
             if (const std::optional<QString> failure = signer.sign(bundle)) {
                 *reason = *failure;
                 return std::nullopt;
             }
-            const QString file = QStringLiteral("archives/%1-%2.%3").arg(id, version, diskImage ? QStringLiteral("dmg") : QStringLiteral("zip"));
+            const QString file = QStringLiteral("archives/%1-%2.%3")
+                                     .arg(id, version, diskImage ? QStringLiteral("dmg") : QStringLiteral("zip"));
             const QString archive = options.output + u'/' + file;
             QDir().mkpath(QFileInfo(archive).absolutePath());
             if (!(diskImage ? ArchiveWriter::diskImage(bundle, archive) : ArchiveWriter::zip(bundle, archive))) {
                 *reason = QStringLiteral("cannot pack %1").arg(archive);
                 return std::nullopt;
             }
-            std::optional<AppcastWriter::Item> item =
-                AppcastWriter::itemForArchive(archive, base.resolved(QUrl(file)), signsArchives ? &archiveKey : nullptr, reason);
+            std::optional<AppcastWriter::Item> item = AppcastWriter::itemForArchive(
+                archive, base.resolved(QUrl(file)), signsArchives ? &archiveKey : nullptr, reason);
             if (!item)
                 return std::nullopt;
             items.prepend(*item);
@@ -152,7 +158,8 @@ std::optional<Trust> build(const Options &options, QString *reason)
             {QStringLiteral("bundleID"), bundleID},
             {QStringLiteral("teamID"), team},
             {QStringLiteral("appcastURL"), base.resolved(QUrl(feed)).toString()},
-            {QStringLiteral("sparklePublicKey"), signsArchives ? QString::fromLatin1(archiveKey.publicKey().toBase64()) : QString()},
+            {QStringLiteral("sparklePublicKey"),
+             signsArchives ? QString::fromLatin1(archiveKey.publicKey().toBase64()) : QString()},
             {QStringLiteral("websiteURL"), QStringLiteral("https://orvel.example/apps/%1/").arg(id)},
             {QStringLiteral("iconURL"), base.resolved(QUrl(images + QStringLiteral("icon.png"))).toString()},
             {QStringLiteral("minimumSystemVersion"), minimumSystem},
@@ -169,7 +176,8 @@ std::optional<Trust> build(const Options &options, QString *reason)
                                                          {QStringLiteral("apps"), catalogApps}})
                                    .toJson(QJsonDocument::Indented);
     ServiceFiles::write(options.output + QStringLiteral("/v1/catalog.json"), catalog);
-    if (!ServiceFiles::write(options.output + QStringLiteral("/v1/catalog"), CatalogSigner::envelope(catalog, catalogKey, keyID))) {
+    if (!ServiceFiles::write(options.output + QStringLiteral("/v1/catalog"),
+                             CatalogSigner::envelope(catalog, catalogKey, keyID))) {
         *reason = QStringLiteral("cannot write the catalog");
         return std::nullopt;
     }

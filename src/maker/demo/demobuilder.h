@@ -25,7 +25,7 @@ struct Trust
 {
     QString issuer;
     QString keyID;
-    QString publicKey; // base64url, the catalog key
+    QString publicKey;          // base64url, the catalog key
     QByteArray codeSigningRoot; // DER
 };
 
