@@ -134,7 +134,7 @@ int main(int argc, char *argv[])
     const QByteArray large = feed(13000);
     bool parsed = true;
     const double parse = bestMilliseconds(5, [&] {
-        parsed = parsed && AppcastParser::newest(large, {14, 5, 0}).has_value();
+        parsed = parsed && AppcastParser::newest(large, {14, 5, 0}).hasValue();
     });
     const double tokenise = bestMilliseconds(5, [&] {
         QXmlStreamReader reader(large);

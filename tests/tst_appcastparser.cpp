@@ -32,7 +32,7 @@ class AppcastParserTest : public QObject
 private Q_SLOTS:
     void realisticFeeds()
     {
-        const std::optional<AppcastRelease> lumen = AppcastParser::newest(dataFile("lumen.xml"), sonoma);
+        const auto lumen = AppcastParser::newest(dataFile("lumen.xml"), sonoma);
         QVERIFY(lumen);
         // The beta needs a newer system; the delta-only item never counts; deltas after the
         // full archive leave it in place.
@@ -44,7 +44,7 @@ private Q_SLOTS:
         QCOMPARE(lumen->minimumSystemVersion, std::optional<QString>(QStringLiteral("13.0")));
         QCOMPARE(AppcastParser::newest(dataFile("lumen.xml"), {15, 0, 0})->build, QStringLiteral("330"));
 
-        const std::optional<AppcastRelease> quire = AppcastParser::newest(dataFile("quire-legacy.xml"), sonoma);
+        const auto quire = AppcastParser::newest(dataFile("quire-legacy.xml"), sonoma);
         QVERIFY(quire);
         QCOMPARE(quire->build, QStringLiteral("2024.10"));
         QCOMPARE(quire->shortVersion, QStringLiteral("2024.10"));
@@ -52,7 +52,7 @@ private Q_SLOTS:
         QCOMPARE(quire->edSignature, std::nullopt);
         QCOMPARE(quire->minimumSystemVersion, std::optional<QString>(QStringLiteral("12.0")));
 
-        const std::optional<AppcastRelease> tally = AppcastParser::newest(dataFile("tally-equal-builds.xml"), sonoma);
+        const auto tally = AppcastParser::newest(dataFile("tally-equal-builds.xml"), sonoma);
         QCOMPARE(tally->url, QUrl(QStringLiteral("https://d.orvel.example/tally-120-first.zip")));
     }
 
@@ -122,6 +122,11 @@ private Q_SLOTS:
         QTest::newRow("enclosure outside an item ignored")
             << QByteArray("<enclosure url=\"https://a/x\" sparkle:version=\"5\"/>") << ""
             << "";
+        QTest::newRow("CDATA inside the version")
+            << QByteArray(
+                   "<item><sparkle:version><![CDATA[ 42 ]]></sparkle:version><enclosure url=\"https://a/x\"/></item>")
+            << "42"
+            << "42";
         QTest::newRow("text reset by a nested element")
             << QByteArray("<item><sparkle:version>4<b>2</b></sparkle:version><enclosure url=\"https://a/x\"/></item>")
             << "2"
@@ -133,12 +138,34 @@ private Q_SLOTS:
         QFETCH(QByteArray, items);
         QFETCH(QString, build);
         QFETCH(QString, shortVersion);
-        const std::optional<AppcastRelease> release = AppcastParser::newest(feed(items), sonoma);
-        QCOMPARE(release.has_value(), !build.isEmpty());
+        const auto release = AppcastParser::newest(feed(items), sonoma);
+        QCOMPARE(release.hasValue(), !build.isEmpty());
         if (release) {
             QCOMPARE(release->build, build);
             QCOMPARE(release->shortVersion, shortVersion);
         }
+    }
+
+    void length_data()
+    {
+        QTest::addColumn<QByteArray>("length");
+        QTest::addColumn<qint64>("expected"); // -1: none
+        QTest::newRow("plain") << QByteArray("1048576") << qint64(1048576);
+        QTest::newRow("unparsable") << QByteArray("12 MB") << qint64(-1);
+        QTest::newRow("overflowing") << QByteArray("99999999999999999999999") << qint64(-1);
+    }
+
+    // The length is a hint: one that cannot be read is dropped, and the release stays.
+    void length()
+    {
+        QFETCH(QByteArray, length);
+        QFETCH(qint64, expected);
+        const auto release = AppcastParser::newest(
+            feed("<item><sparkle:version>1</sparkle:version><enclosure url=\"https://a/x\" length=\"" + length +
+                 "\"/></item>"),
+            sonoma);
+        QVERIFY(release);
+        QCOMPARE(release->length, expected < 0 ? std::nullopt : std::optional<qint64>(expected));
     }
 
     void choice_data()
@@ -170,8 +197,10 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, items);
         QFETCH(QString, url);
-        const std::optional<AppcastRelease> release = AppcastParser::newest(feed(items), sonoma);
+        const auto release = AppcastParser::newest(feed(items), sonoma);
         QCOMPARE(release ? release->url.path().mid(1) : QString(), url);
+        if (!release)
+            QCOMPARE(release.error(), AppcastParser::Failure::NothingRunnable);
     }
 
     // A document that is not well-formed gives nothing, even after good items.
@@ -189,7 +218,9 @@ private Q_SLOTS:
     void brokenDocuments()
     {
         QFETCH(QByteArray, document);
-        QCOMPARE(AppcastParser::newest(document, sonoma), std::nullopt);
+        const auto release = AppcastParser::newest(document, sonoma);
+        QVERIFY(!release);
+        QCOMPARE(release.error(), AppcastParser::Failure::Malformed);
     }
 
     // Hostile documents finish quickly, fetch nothing, and give nothing or a safe result.
@@ -222,7 +253,7 @@ private Q_SLOTS:
     void hostileDocuments()
     {
         QFETCH(QByteArray, document);
-        const std::optional<AppcastRelease> release = AppcastParser::newest(document, sonoma);
+        const auto release = AppcastParser::newest(document, sonoma);
         // Whatever comes back must be a release of the document itself, never of fetched text.
         if (release)
             QCOMPARE(release->url, QUrl(QStringLiteral("https://a/x")));

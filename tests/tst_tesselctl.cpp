@@ -187,6 +187,13 @@ private Q_SLOTS:
                 {QStringLiteral("newest-release"), QStringLiteral("--system"), QStringLiteral("14.5.0"), empty});
         QCOMPARE(none.exitCode, 1);
         QCOMPARE(none.out, QString());
+        QCOMPARE(none.err, QStringLiteral("error: nothing runnable\n"));
+        const QString broken = write(QStringLiteral("broken.xml"), "<rss><channel>");
+        const Outcome malformed =
+            run(QStringLiteral("tesselctl"),
+                {QStringLiteral("newest-release"), QStringLiteral("--system"), QStringLiteral("14.5.0"), broken});
+        QCOMPARE(malformed.exitCode, 1);
+        QCOMPARE(malformed.err, QStringLiteral("error: malformed\n"));
     }
 
     void checkAndInstalledReportThisMachine()

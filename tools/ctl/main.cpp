@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QNetworkAccessManager>
 #include <qcorotask.h>
 
@@ -102,9 +103,11 @@ int newestRelease(const QCommandLineParser &parser)
         return ExitFailure;
     }
     const SystemVersion system = SystemVersion::parse(parser.value(QStringLiteral("system")));
-    const std::optional<AppcastRelease> release = AppcastParser::newest(file.readAll(), system);
-    if (!release)
+    const Expected<AppcastRelease, AppcastParser::Failure> release = AppcastParser::newest(file.readAll(), system);
+    if (!release) {
+        printError(QStringLiteral("error: ") + AppcastParser::failureName(release.error()));
         return ExitFailure;
+    }
     printLine(QStringList{release->build, release->shortVersion, release->url.toString(),
                           release->length ? QString::number(*release->length) : QString(),
                           release->edSignature.value_or(QString()), release->minimumSystemVersion.value_or(QString())}
@@ -285,6 +288,9 @@ int checkCodeSignature(const QCommandLineParser &parser)
 int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
+    // Standard error is for the tool's own sentences; QT_LOGGING_RULES="tessel.*=true" shows
+    // the store's log too.
+    QLoggingCategory::setFilterRules(QStringLiteral("tessel.*=false"));
     trustExtraCertificateAuthorities();
     const QList<Command> commands{
         {

@@ -1,5 +1,6 @@
 #include "catalog/catalogloader.h"
 
+#include "catalog/cataloglog.h"
 #include "catalog/servicesignature.h"
 #include "crypto/base64.h"
 #include "net/httpfetch.h"
@@ -56,20 +57,29 @@ QCoro::Task<CatalogResult> CatalogLoader::load(QNetworkAccessManager *session) c
     // The caller's loader may be gone by the time the answer arrives.
     const CatalogLoader loader = *this;
     const std::optional<HTTPAnswer> answer = co_await HTTPFetch::get(session, loader.endpoint());
-    if (!answer || !answer->complete)
+    if (!answer || !answer->complete) {
+        qCInfo(lcCatalog) << "the service gave no complete catalog; reading the cached copy";
         co_return loader.cached();
+    }
     CatalogResult result = loader.decode(answer->body);
     if (result)
         loader.store(answer->body);
+    else
+        qCWarning(lcCatalog) << "the service's catalog was refused:" << errorName(result.error());
     co_return result;
 }
 
 CatalogResult CatalogLoader::cached() const
 {
     QFile file(m_cacheURL);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        qCWarning(lcCatalog).noquote() << "no cached catalog:" << file.errorString();
         return CatalogError::Unavailable;
-    return decode(file.readAll());
+    }
+    CatalogResult result = decode(file.readAll());
+    if (!result)
+        qCWarning(lcCatalog) << "the cached catalog was refused:" << errorName(result.error());
+    return result;
 }
 
 CatalogResult CatalogLoader::decode(const QByteArray &bytes) const
@@ -97,6 +107,6 @@ void CatalogLoader::store(const QByteArray &bytes) const
     // A cache that cannot be written only costs the offline fallback.
     QDir().mkpath(QFileInfo(m_cacheURL).absolutePath());
     QSaveFile file(m_cacheURL);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size())
-        file.commit();
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        qCWarning(lcCatalog).noquote() << "the catalog cache could not be written:" << file.errorString();
 }

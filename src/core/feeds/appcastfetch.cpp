@@ -1,6 +1,7 @@
 #include "feeds/appcastfetch.h"
 
 #include "feeds/appcastparser.h"
+#include "feeds/feedslog.h"
 #include "net/httpfetch.h"
 
 #include <QtConcurrent/QtConcurrentRun>
@@ -12,13 +13,21 @@ QCoro::Task<std::optional<AppcastRelease>> newestRelease(QNetworkAccessManager *
                                                          SystemVersion systemVersion)
 {
     const std::optional<HTTPAnswer> answer = co_await HTTPFetch::get(session, feed);
-    if (!answer || !answer->complete)
+    if (!answer || !answer->complete) {
+        qCWarning(lcFeeds).noquote() << "the feed" << feed.toDisplayString() << "could not be read";
         co_return std::nullopt;
+    }
     // The future is held before it is awaited: GCC 12 destroys the arguments of a QtConcurrent
     // call made inside the co_await expression twice.
-    QFuture<std::optional<AppcastRelease>> parsing =
+    QFuture<Expected<AppcastRelease, AppcastParser::Failure>> parsing =
         QtConcurrent::run(&AppcastParser::newest, answer->body, systemVersion);
-    co_return co_await parsing;
+    Expected<AppcastRelease, AppcastParser::Failure> newest = co_await parsing;
+    if (!newest) {
+        qCWarning(lcFeeds).noquote() << "the feed" << feed.toDisplayString()
+                                     << "offers no release:" << AppcastParser::failureName(newest.error());
+        co_return std::nullopt;
+    }
+    co_return std::move(newest).value();
 }
 
 } // namespace AppcastFetch

@@ -4,6 +4,7 @@
 #include "support/plaininteger.h"
 #include "support/urlparsing.h"
 
+#include <QXmlStreamAttributes>
 #include <QXmlStreamReader>
 
 namespace {
@@ -28,11 +29,100 @@ std::optional<QString> attribute(const QXmlStreamAttributes &attributes, QString
     return std::nullopt;
 }
 
+// The parsing state of one feed: the item being read and the releases found so far.
+class FeedReader
+{
+public:
+    void elementStarted(QStringView name, const QXmlStreamAttributes &attributes);
+    void charactersFound(QStringView characters);
+    void elementEnded(QStringView name);
+
+    QList<AppcastRelease> releases;
+
+private:
+    std::optional<AppcastRelease> itemRelease() const;
+
+    bool m_inItem = false;
+    QString m_text;
+    std::optional<QString> m_shortVersion;
+    std::optional<QString> m_build;
+    std::optional<QString> m_minimumSystem;
+    std::optional<QXmlStreamAttributes> m_enclosure; // implicitly shared: remembering one copies nothing
+};
+
+void FeedReader::elementStarted(QStringView name, const QXmlStreamAttributes &attributes)
+{
+    m_text.clear();
+    if (name == itemName) {
+        m_inItem = true;
+        m_shortVersion.reset();
+        m_build.reset();
+        m_minimumSystem.reset();
+        m_enclosure.reset();
+    } else if (name == enclosureName && m_inItem) {
+        // Delta archives (feeds list them after the full one) are never installed, so they
+        // must not displace the item's full archive.
+        if (attribute(attributes, deltaFromName))
+            return;
+        m_enclosure = attributes;
+    }
+}
+
+void FeedReader::charactersFound(QStringView characters)
+{
+    // Text outside an item is never read (element ends there do nothing), so it is not kept:
+    // channel descriptions and release notes can be large.
+    if (m_inItem)
+        m_text.append(characters);
+}
+
+void FeedReader::elementEnded(QStringView name)
+{
+    if (!m_inItem)
+        return;
+    if (name == shortVersionName) {
+        m_shortVersion = m_text.trimmed();
+    } else if (name == versionName) {
+        m_build = m_text.trimmed();
+    } else if (name == minimumSystemName) {
+        m_minimumSystem = m_text.trimmed();
+    } else if (name == itemName) {
+        m_inItem = false;
+        if (std::optional<AppcastRelease> release = itemRelease())
+            releases.append(std::move(*release));
+    }
+}
+
+std::optional<AppcastRelease> FeedReader::itemRelease() const
+{
+    if (!m_enclosure || m_enclosure->isEmpty())
+        return std::nullopt;
+    const QXmlStreamAttributes &enclosure = *m_enclosure;
+    const QString urlText = attribute(enclosure, urlName).value_or(QString());
+    const std::optional<QUrl> url = parseURL(urlText);
+    if (!url || !hasHTTPSScheme(urlText))
+        return std::nullopt;
+    const QString build = m_build.value_or(attribute(enclosure, versionName).value_or(QString()));
+    if (build.isEmpty())
+        return std::nullopt;
+    AppcastRelease release;
+    release.build = build;
+    release.shortVersion = m_shortVersion.value_or(attribute(enclosure, shortVersionName).value_or(build));
+    release.url = *url;
+    if (const std::optional<QString> length = attribute(enclosure, lengthName))
+        release.length = parsePlainInteger(*length);
+    release.edSignature = attribute(enclosure, edSignatureName);
+    release.minimumSystemVersion = m_minimumSystem ? m_minimumSystem : attribute(enclosure, minimumSystemName);
+    return release;
+}
+
 } // namespace
 
-std::optional<QList<AppcastRelease>> AppcastParser::releases(const QByteArray &feed)
+namespace AppcastParser {
+
+std::optional<QList<AppcastRelease>> releases(const QByteArray &feed)
 {
-    AppcastParser parser;
+    FeedReader parser;
     QXmlStreamReader reader(feed);
     reader.setNamespaceProcessing(false);
     while (!reader.atEnd()) {
@@ -55,14 +145,14 @@ std::optional<QList<AppcastRelease>> AppcastParser::releases(const QByteArray &f
     }
     if (reader.hasError())
         return std::nullopt;
-    return std::move(parser.m_releases);
+    return std::move(parser.releases);
 }
 
-std::optional<AppcastRelease> AppcastParser::newest(const QByteArray &feed, const SystemVersion &systemVersion)
+Expected<AppcastRelease, Failure> newest(const QByteArray &feed, const SystemVersion &systemVersion)
 {
     const std::optional<QList<AppcastRelease>> all = releases(feed);
     if (!all)
-        return std::nullopt;
+        return Failure::Malformed;
     const QString system = systemVersion.full();
     std::optional<AppcastRelease> best;
     for (const AppcastRelease &release : *all) {
@@ -72,71 +162,20 @@ std::optional<AppcastRelease> AppcastParser::newest(const QByteArray &feed, cons
         if (!best || Version::compare(best->build, release.build) == Version::Order::Ascending)
             best = release;
     }
-    return best;
+    if (!best)
+        return Failure::NothingRunnable;
+    return std::move(*best);
 }
 
-void AppcastParser::elementStarted(QStringView name, const QXmlStreamAttributes &attributes)
+QString failureName(Failure failure)
 {
-    m_text.clear();
-    if (name == itemName) {
-        m_inItem = true;
-        m_shortVersion.reset();
-        m_build.reset();
-        m_minimumSystem.reset();
-        m_enclosure.reset();
-    } else if (name == enclosureName && m_inItem) {
-        // Delta archives (feeds list them after the full one) are never installed, so they
-        // must not displace the item's full archive.
-        if (attribute(attributes, deltaFromName))
-            return;
-        m_enclosure = attributes;
+    switch (failure) {
+    case Failure::Malformed:
+        break;
+    case Failure::NothingRunnable:
+        return QStringLiteral("nothing runnable");
     }
+    return QStringLiteral("malformed");
 }
 
-void AppcastParser::charactersFound(QStringView characters)
-{
-    // Text outside an item is never read (element ends there do nothing), so it is not kept:
-    // channel descriptions and release notes can be large.
-    if (m_inItem)
-        m_text.append(characters);
-}
-
-void AppcastParser::elementEnded(QStringView name)
-{
-    if (!m_inItem)
-        return;
-    if (name == shortVersionName) {
-        m_shortVersion = m_text.trimmed();
-    } else if (name == versionName) {
-        m_build = m_text.trimmed();
-    } else if (name == minimumSystemName) {
-        m_minimumSystem = m_text.trimmed();
-    } else if (name == itemName) {
-        m_inItem = false;
-        if (std::optional<AppcastRelease> release = itemRelease())
-            m_releases.append(std::move(*release));
-    }
-}
-
-std::optional<AppcastRelease> AppcastParser::itemRelease() const
-{
-    if (!m_enclosure || m_enclosure->isEmpty())
-        return std::nullopt;
-    const QXmlStreamAttributes &enclosure = *m_enclosure;
-    const QString urlText = attribute(enclosure, urlName).value_or(QString());
-    const std::optional<QUrl> url = parseURL(urlText);
-    if (!url || !hasHTTPSScheme(urlText))
-        return std::nullopt;
-    const QString build = m_build.value_or(attribute(enclosure, versionName).value_or(QString()));
-    if (build.isEmpty())
-        return std::nullopt;
-    AppcastRelease release;
-    release.build = build;
-    release.shortVersion = m_shortVersion.value_or(attribute(enclosure, shortVersionName).value_or(build));
-    release.url = *url;
-    if (const std::optional<QString> length = attribute(enclosure, lengthName))
-        release.length = parsePlainInteger(*length);
-    release.edSignature = attribute(enclosure, edSignatureName);
-    release.minimumSystemVersion = m_minimumSystem ? m_minimumSystem : attribute(enclosure, minimumSystemName);
-    return release;
-}
+} // namespace AppcastParser

@@ -1,10 +1,11 @@
 #include "net/httpfetch.h"
 
 #include "net/httpcomplete.h"
+#include "net/netlog.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
-#include <QPointer>
+#include <QScopedPointer>
 #include <qcoronetworkreply.h>
 
 namespace HTTPFetch {
@@ -27,29 +28,25 @@ bool transferFailed(const QNetworkReply *reply)
     return !reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid() || !onlyReflectsStatus(reply->error());
 }
 
-namespace {
-
-struct DeleteLater
-{
-    void operator()(QObject *object) const { object->deleteLater(); }
-};
-
-} // namespace
-
 QCoro::Task<std::optional<HTTPAnswer>> get(QNetworkAccessManager *session, QUrl url)
 {
-    std::unique_ptr<QNetworkReply, DeleteLater> reply(session->get(QNetworkRequest(url)));
+    const QScopedPointer<QNetworkReply, QScopedPointerDeleteLater> reply(session->get(QNetworkRequest(url)));
     QNetworkReply *watched = reply.get();
     QObject::connect(watched, &QNetworkReply::downloadProgress, watched, [watched](qint64 received) {
         if (received > maximumBodySize)
             watched->abort();
     });
     co_await reply.get();
-    if (transferFailed(reply.get()))
+    if (transferFailed(reply.get())) {
+        qCWarning(lcNet).noquote() << "GET" << url.toDisplayString() << "failed:" << reply->errorString();
         co_return std::nullopt;
+    }
     HTTPAnswer answer;
     answer.body = reply->readAll();
     answer.complete = HTTPComplete::isComplete(reply.get(), answer.body.size());
+    if (!answer.complete)
+        qCWarning(lcNet).noquote() << "GET" << url.toDisplayString() << "gave no whole resource: status"
+                                   << reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     co_return answer;
 }
 

@@ -1,0 +1,3 @@
+#include "catalog/cataloglog.h"
+
+Q_LOGGING_CATEGORY(lcCatalog, "tessel.catalog", QtInfoMsg)

@@ -1,0 +1,3 @@
+#include "model/modellog.h"
+
+Q_LOGGING_CATEGORY(lcModel, "tessel.model", QtInfoMsg)
