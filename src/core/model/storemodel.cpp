@@ -3,6 +3,7 @@
 #include "catalog/catalogloader.h"
 #include "catalog/version.h"
 #include "feeds/appcastfetch.h"
+#include "model/modellog.h"
 #include "platform/folderwatcher.h"
 
 #include <QFileInfo>
@@ -13,6 +14,7 @@
 #include <QCoreApplication>
 #include <QPointer>
 #include <QSet>
+#include <cmath>
 
 namespace {
 
@@ -36,6 +38,27 @@ QString olderCopyStillPreferred()
                                        "Remove the older copy and try again.");
 }
 
+// Asks every running copy of the app to quit, and waits until all are gone or the bound is
+// reached; true when there was one. A free function, so that nothing of the model is touched
+// across its suspensions, whatever happens to the model meanwhile.
+QCoro::Task<bool> quitIfRunning(std::shared_ptr<RunningApplications> running, QString bundleID)
+{
+    if (!running)
+        co_return false;
+    QFuture<QList<qint64>> finding = QtConcurrent::run([running, bundleID] { return running->find(bundleID); });
+    const QList<qint64> processes = co_await finding;
+    for (const qint64 process : processes)
+        running->terminate(process);
+    for (int check = 0; check < quitChecks; ++check) {
+        const bool allGone = std::none_of(processes.begin(), processes.end(),
+                                          [&running](qint64 process) { return running->isRunning(process); });
+        if (allGone)
+            break;
+        co_await QCoro::sleepFor(quitCheckInterval);
+    }
+    co_return !processes.isEmpty();
+}
+
 } // namespace
 
 StoreModel::StoreModel(StoreEnvironment environment, QObject *parent)
@@ -43,9 +66,9 @@ StoreModel::StoreModel(StoreEnvironment environment, QObject *parent)
       m_language(m_environment.preferredLanguages.value(0, QStringLiteral("en"))),
       m_installer(m_environment.locations, m_environment.registry.get(), m_environment.session, m_environment.verifier)
 {
-    connect(this, &StoreModel::appsChanged, this, &StoreModel::updatesChanged);
-    connect(this, &StoreModel::installedChanged, this, &StoreModel::updatesChanged);
-    connect(this, &StoreModel::releasesChanged, this, &StoreModel::updatesChanged);
+    connect(this, &StoreModel::appsChanged, this, &StoreModel::refreshUpdates);
+    connect(this, &StoreModel::installedChanged, this, &StoreModel::refreshUpdates);
+    connect(this, &StoreModel::releasesChanged, this, &StoreModel::refreshUpdates);
     // The callback runs on the watcher's thread. The watcher is a member, and its destructor
     // waits for that thread, so the model is alive whenever the callback posts to it.
     m_folderWatcher =
@@ -86,6 +109,7 @@ QCoro::Task<> StoreModel::load()
         co_return;
 
     if (!result) {
+        qCWarning(lcModel) << "no catalog:" << errorName(result.error());
         assign(m_loadState, m_apps.isEmpty() ? LoadState::Failed : LoadState::Ready, &StoreModel::loadStateChanged);
         co_return;
     }
@@ -112,17 +136,17 @@ QList<CatalogApp> StoreModel::runnableApps(const QList<CatalogApp> &apps) const
     return runnable;
 }
 
-QList<CatalogApp> StoreModel::updates() const
+void StoreModel::refreshUpdates()
 {
     QList<CatalogApp> apps;
-    for (const CatalogApp &app : m_apps) {
+    for (const CatalogApp &app : std::as_const(m_apps)) {
         const auto copy = m_installed.constFind(app.productID);
         const auto release = m_releases.constFind(app.productID);
         if (copy != m_installed.constEnd() && release != m_releases.constEnd() &&
             Installer::needsUpdate(*copy, *release))
             apps.append(app);
     }
-    return apps;
+    assign(m_updates, std::move(apps), &StoreModel::updatesChanged);
 }
 
 void StoreModel::scanInstalled()
@@ -163,6 +187,7 @@ QCoro::Task<> StoreModel::checkFeed(CatalogApp app)
         co_return;
     // An arriving release always notifies, even when it equals the one already known.
     m_releases.insert(app.productID, std::move(*release));
+    Q_EMIT releaseChanged(app.productID);
     Q_EMIT releasesChanged();
 }
 
@@ -172,7 +197,20 @@ void StoreModel::setJob(const QString &productID, std::optional<Job> job)
         m_jobs.insert(productID, std::move(*job));
     else if (!m_jobs.remove(productID))
         return;
+    Q_EMIT jobChanged(productID);
     Q_EMIT jobsChanged();
+}
+
+void StoreModel::reportProgress(const QString &productID, double fraction)
+{
+    const auto job = m_jobs.constFind(productID);
+    // A report that arrives after its job has ended would bring back a finished job.
+    if (job == m_jobs.constEnd() || job->state != Job::State::Working)
+        return;
+    const auto percent = [](double value) { return std::isnan(value) ? -1 : int(std::floor(value * 100)); };
+    if (fraction < 1 && percent(fraction) == percent(job->fraction))
+        return;
+    setJob(productID, Job::working(fraction));
 }
 
 QCoro::Task<> StoreModel::install(CatalogApp app)
@@ -191,20 +229,16 @@ QCoro::Task<> StoreModel::install(CatalogApp app)
     const bool firstInstall = !m_installed.contains(id);
 
     QPointer<StoreModel> self(this);
-    const bool wasRunning = co_await quitIfRunning(app);
+    const bool wasRunning = co_await quitIfRunning(m_environment.runningApplications, app.bundleID);
     if (!self)
         co_return;
-    // Reports come through the event loop; one that arrives after the job has ended would
-    // bring back a finished job, so only a running job takes them.
+    // Reports come from the download through the event loop, after the job may have ended.
     const ProgressCallback progress = [self, id](double fraction) {
         QMetaObject::invokeMethod(
             self.data(),
             [self, id, fraction] {
-                if (!self)
-                    return;
-                const auto job = self->m_jobs.constFind(id);
-                if (job != self->m_jobs.constEnd() && job->state == Job::State::Working)
-                    self->setJob(id, Job::working(fraction));
+                if (self)
+                    self->reportProgress(id, fraction);
             },
             Qt::QueuedConnection);
     };
@@ -212,6 +246,7 @@ QCoro::Task<> StoreModel::install(CatalogApp app)
     if (!self)
         co_return;
     if (!result) {
+        qCWarning(lcModel).noquote() << "installing" << id << "failed:" << message(result.error());
         setJob(id, Job::failed(message(result.error())));
         co_return;
     }
@@ -228,30 +263,13 @@ QCoro::Task<> StoreModel::install(CatalogApp app)
 
 QCoro::Task<> StoreModel::updateAll()
 {
+    // A copy: the installs change the list as they finish.
+    const QList<CatalogApp> apps = m_updates;
     std::vector<QCoro::Task<>> installs;
-    for (const CatalogApp &app : updates())
+    for (const CatalogApp &app : apps)
         installs.push_back(install(app));
     for (QCoro::Task<> &running : installs)
         co_await running;
-}
-
-QCoro::Task<bool> StoreModel::quitIfRunning(CatalogApp app)
-{
-    const std::shared_ptr<RunningApplications> running = m_environment.runningApplications;
-    if (!running)
-        co_return false;
-    QFuture<QList<qint64>> finding = QtConcurrent::run([running, app] { return running->find(app.bundleID); });
-    const QList<qint64> processes = co_await finding;
-    for (const qint64 process : processes)
-        running->terminate(process);
-    for (int check = 0; check < quitChecks; ++check) {
-        const bool allGone = std::none_of(processes.begin(), processes.end(),
-                                          [&running](qint64 process) { return running->isRunning(process); });
-        if (allGone)
-            break;
-        co_await QCoro::sleepFor(quitCheckInterval);
-    }
-    co_return !processes.isEmpty();
 }
 
 void StoreModel::open(const CatalogApp &app, const QString &location)

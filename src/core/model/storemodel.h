@@ -56,8 +56,9 @@ public:
     const QString &language() const { return m_language; }
     const ServiceConfiguration &configuration() const { return m_environment.configuration; }
 
-    // The apps, in catalog order, whose installed build is older than their release's.
-    QList<CatalogApp> updates() const;
+    // The apps, in catalog order, whose installed build is older than their release's; kept
+    // current as apps, installed copies and releases change.
+    const QList<CatalogApp> &updates() const { return m_updates; }
 
     // The whole refresh: the catalog (the cache stands in when the service does not answer),
     // then the installed scan, then every feed. Never fails to its caller; a failed catalog
@@ -98,15 +99,21 @@ Q_SIGNALS:
     void loadStateChanged();
     void lastCheckedChanged();
     void updatesChanged();
+    // One app's entry changed (or appeared, or went away); the whole-map signal follows.
+    void jobChanged(const QString &productID);
+    void releaseChanged(const QString &productID);
 
 private:
     template<typename T> void assign(T &member, T value, void (StoreModel::*changed)());
 
     QList<CatalogApp> runnableApps(const QList<CatalogApp> &apps) const;
     QCoro::Task<> checkFeed(CatalogApp app);
-    QCoro::Task<bool> quitIfRunning(CatalogApp app);
     // Changing a job always notifies, even with an equal value.
     void setJob(const QString &productID, std::optional<Job> job);
+    // A download report for a running job; kept only when it moves the job to a new whole
+    // percent (or to the end), so that watchers redraw at most a hundred times.
+    void reportProgress(const QString &productID, double fraction);
+    void refreshUpdates();
 
     StoreEnvironment m_environment;
     QString m_language;
@@ -118,6 +125,7 @@ private:
     JobMap m_jobs;
     LoadState m_loadState = LoadState::Loading;
     QDateTime m_lastChecked;
+    QList<CatalogApp> m_updates;
 
     std::unique_ptr<FolderWatcher> m_folderWatcher;
 };
