@@ -2,6 +2,7 @@
 
 #include "common/commandline.h"
 #include "model/storemodel.h"
+#include "presentation/appstate.h"
 
 #include <cstdio>
 #include <unistd.h>
@@ -28,12 +29,12 @@ void JobProgressPrinter::update()
 {
     QStringList parts;
     for (const CatalogApp &app : std::as_const(m_apps)) {
-        const auto job = m_model.jobs().constFind(app.productID);
-        if (job == m_model.jobs().constEnd() || job->state != Job::State::Working)
+        const AppState state = AppState::of(m_model, app);
+        if (state.action != AppState::Action::Installing)
             continue;
-        const int percent = int(job->fraction * 100);
+        const int percent = int(state.progress * 100);
         if (m_terminal) {
-            parts.append(QStringLiteral("%1 %2 %3%").arg(app.name, bar(job->fraction)).arg(percent, 3));
+            parts.append(QStringLiteral("%1 %2 %3%").arg(app.name, bar(state.progress)).arg(percent, 3));
         } else if (percent / 10 > m_shownTenths.value(app.productID, -1)) {
             m_shownTenths.insert(app.productID, percent / 10);
             printLine(QStringLiteral("%1: %2%").arg(app.name).arg(percent));

@@ -8,6 +8,7 @@
 #include "model/storemodel.h"
 #include "net/networksession.h"
 #include "platform/bundle.h"
+#include "presentation/appstate.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -133,13 +134,11 @@ int check(const QCommandLineParser &parser)
         printError(QStringLiteral("error: no catalog could be loaded"));
         return ExitCatalogError;
     }
-    const QList<CatalogApp> updates = model->updates();
     for (const CatalogApp &app : model->apps()) {
-        const auto copy = model->installed().constFind(app.productID);
-        const auto release = model->releases().constFind(app.productID);
-        QStringList fields{app.productID, copy == model->installed().constEnd() ? QStringLiteral("-") : copy->build,
-                           release == model->releases().constEnd() ? QStringLiteral("-") : release->build};
-        if (updates.contains(app))
+        const AppState state = AppState::of(*model, app);
+        QStringList fields{app.productID, state.installed ? state.installedBuild : QStringLiteral("-"),
+                           state.availableBuild.isEmpty() ? QStringLiteral("-") : state.availableBuild};
+        if (state.badge == AppState::Badge::Update)
             fields.append(QStringLiteral("update"));
         printLine(fields.join(u'\t'));
     }
