@@ -89,6 +89,16 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(log.count.load(), 3, 3000);
     }
 
+    void firstFolderStaysWatchedBesideASecond()
+    {
+        const QString first = folder(QStringLiteral("first"));
+        CallbackLog log;
+        FolderWatcher watcher({first, folder(QStringLiteral("other"))}, 50ms, log.callback());
+        QCOMPARE(watcher.watchedFolderCount(), 2);
+        touch(first + QStringLiteral("/A.app"));
+        QTRY_COMPARE_WITH_TIMEOUT(log.count.load(), 1, 3000);
+    }
+
     void missingFolderIsNeverWatched()
     {
         const QString present = folder(QStringLiteral("present"));
@@ -124,7 +134,7 @@ private Q_SLOTS:
             FolderWatcher watcher({watched, folder(QStringLiteral("second"))}, 10s, log.callback());
             QVERIFY(openDescriptors() > before);
             touch(watched + QStringLiteral("/x"));
-            QThread::msleep(100); // let the watcher see the event and schedule its callback
+            QTRY_VERIFY_WITH_TIMEOUT(watcher.changePending(), 3000);
         }
         QCOMPARE(log.count.load(), 1);
         QCOMPARE(openDescriptors(), before);

@@ -179,8 +179,35 @@ private Q_SLOTS:
         const auto model = m_fixture->makeModel();
         QCoro::waitFor(model->load());
         QSignalSpy releasesChanged(model.get(), &StoreModel::releasesChanged);
+        QSignalSpy releaseChanged(model.get(), &StoreModel::releaseChanged);
+        QSignalSpy updatesChanged(model.get(), &StoreModel::updatesChanged);
         QCoro::waitFor(model->checkForUpdates());
         QCOMPARE(releasesChanged.count(), 1);
+        QCOMPARE(releaseChanged.count(), 1);
+        QCOMPARE(releaseChanged.first().first().toString(), QStringLiteral("a"));
+        // The list of updates is a value: the same list again is silent.
+        QCOMPARE(updatesChanged.count(), 0);
+    }
+
+    void rescanFindingTheSameCopiesIsSilent()
+    {
+        serveCatalog({QStringLiteral("a"), QStringLiteral("b")});
+        serveFeed(QStringLiteral("a"), feedResponse(QStringLiteral("5")));
+        install(QStringLiteral("a"), QStringLiteral("4"));
+        install(QStringLiteral("b"), QStringLiteral("1")); // its feed is never read: no update
+        const auto model = m_fixture->makeModel();
+        QCoro::waitFor(model->load());
+        QCOMPARE(productIDs(model->updates()), QStringList{QStringLiteral("a")});
+        QSignalSpy installedChanged(model.get(), &StoreModel::installedChanged);
+        QSignalSpy updatesChanged(model.get(), &StoreModel::updatesChanged);
+        model->scanInstalled();
+        QCOMPARE(installedChanged.count(), 0);
+        QCOMPARE(updatesChanged.count(), 0);
+        install(QStringLiteral("a"), QStringLiteral("5"));
+        model->scanInstalled();
+        QCOMPARE(installedChanged.count(), 1);
+        QCOMPARE(updatesChanged.count(), 1);
+        QVERIFY(model->updates().isEmpty());
     }
 
     void deletedAppLeavesInstalledWithoutAnyAction()

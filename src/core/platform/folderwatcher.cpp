@@ -67,8 +67,10 @@ void FolderWatcher::run()
             while (read(m_inotify, buffer, sizeof buffer) > 0) {
             }
             due = Clock::now() + m_delay;
+            m_changePending = true;
         } else if (due && Clock::now() >= *due) {
             due.reset();
+            m_changePending = false;
             m_onChange();
         }
     }

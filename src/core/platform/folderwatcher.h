@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStringList>
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -24,6 +25,8 @@ public:
 
     // How many folders could be opened for watching.
     int watchedFolderCount() const { return m_watchCount; }
+    // Whether a change has been noticed and its callback waits for the quiet period to end.
+    bool changePending() const { return m_changePending; }
 
 private:
     void run();
@@ -33,5 +36,6 @@ private:
     int m_inotify = -1;
     int m_wake = -1; // an eventfd that ends the thread
     int m_watchCount = 0;
+    std::atomic<bool> m_changePending{false};
     std::thread m_thread;
 };
