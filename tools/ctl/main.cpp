@@ -8,6 +8,7 @@
 #include "model/storemodel.h"
 #include "net/networksession.h"
 #include "platform/bundle.h"
+#include "support/waitforresult.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -91,7 +92,7 @@ int catalog(const QCommandLineParser &parser)
                                                                 : CatalogLoader::defaultCacheURL();
     const CatalogLoader loader(configurationFrom(parser), cache);
     QObject owner;
-    return printCatalog(QCoro::waitFor(loader.load(createNetworkSession(&owner))));
+    return printCatalog(waitForResult(loader.load(createNetworkSession(&owner))));
 }
 
 int newestRelease(const QCommandLineParser &parser)
@@ -149,7 +150,7 @@ int installed(const QCommandLineParser &parser)
     QObject owner;
     const StoreEnvironment environment = environmentFrom(parser, &owner);
     const CatalogLoader loader(environment.configuration, CatalogLoader::defaultCacheURL(environment.locations));
-    const CatalogResult catalog = QCoro::waitFor(loader.load(environment.session));
+    const CatalogResult catalog = waitForResult(loader.load(environment.session));
     if (!catalog) {
         printError(QStringLiteral("error: ") + errorName(catalog.error()));
         return ExitCatalogError;
