@@ -2,6 +2,7 @@
 #include "catalog/catalogloader.h"
 #include "catalog/version.h"
 #include "codesign/bundlesignatureverifier.h"
+#include "codesign/catalogrequirement.h"
 #include "common/commandline.h"
 #include "ctl/jobprogressprinter.h"
 #include "feeds/appcastparser.h"
@@ -275,10 +276,15 @@ int checkCodeSignature(const QCommandLineParser &parser)
     CatalogApp app;
     app.bundleID = parser.value(QStringLiteral("bundle-id"));
     app.teamID = parser.value(QStringLiteral("team-id"));
-    const std::optional<QString> failure =
-        Installer::codeSignatureFailure(parser.positionalArguments().first(), app, BundleSignatureVerifier(anchors));
-    printLine(failure ? QStringLiteral("invalid: ") + *failure : QStringLiteral("valid"));
-    return failure ? ExitFailure : ExitSuccess;
+    const CodeSignatureResult<Unit> checked =
+        CatalogRequirement::check(parser.positionalArguments().first(), app, BundleSignatureVerifier(anchors));
+    if (!checked) {
+        printLine(QStringLiteral("invalid: %1: %2")
+                      .arg(CodeSignatureFailure::name(checked.error().kind), checked.error().detail));
+        return ExitFailure;
+    }
+    printLine(QStringLiteral("valid"));
+    return ExitSuccess;
 }
 
 } // namespace
