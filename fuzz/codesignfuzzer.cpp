@@ -14,13 +14,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     const QByteArray input(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1));
     if (data[0] % 2 == 0) {
-        QString reason;
-        if (const std::optional<CodeDirectory> directory = CodeDirectory::parse(input, &reason)) {
+        if (const CodeSignatureResult<CodeDirectory> directory = CodeDirectory::parse(input)) {
             for (int slot = 0; slot <= directory->specialSlots.size() + 1; ++slot)
                 directory->specialSlot(slot);
             directory->cdhash();
         }
-    } else if (const std::optional<Requirement> requirement = Requirement::compile(QString::fromUtf8(input))) {
+    } else if (const CodeSignatureResult<Requirement> requirement = Requirement::compile(QString::fromUtf8(input))) {
         RequirementContext context;
         context.identifier = QStringLiteral("com.orvel.lumen");
         context.cdhash = QByteArray(20, '\x11');

@@ -2,6 +2,7 @@
 #include "harness/catalogfixtures.h"
 #include "harness/testserver.h"
 #include "platform/locations.h"
+#include "support/waitforresult.h"
 
 #include <QFile>
 #include <QNetworkAccessManager>
@@ -28,7 +29,7 @@ private:
 
     CatalogLoader loader(const QUrl &base) const { return CatalogLoader(m_signer.configuration(base), cacheFile()); }
 
-    CatalogResult load(const QUrl &base) const { return QCoro::waitFor(loader(base).load(m_session.get())); }
+    CatalogResult load(const QUrl &base) const { return waitForResult(loader(base).load(m_session.get())); }
 
     void writeCache(const QByteArray &bytes) const
     {

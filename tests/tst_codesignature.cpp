@@ -1,9 +1,9 @@
 #include "codesign/bundlesignatureverifier.h"
+#include "codesign/catalogrequirement.h"
 #include "codesign/codedirectory.h"
 #include "codesign/requirement.h"
 #include "harness/bundlefactory.h"
 #include "harness/modelfixture.h"
-#include "install/installer.h"
 #include "maker/bundlesigner.h"
 #include "maker/certificateissuer.h"
 #include "maker/requirementencoder.h"
@@ -14,6 +14,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
+
+using Kind = CodeSignatureFailure::Kind;
+// A change made to a signed bundle.
+using Mutation = std::function<void(const QString &bundle)>;
+Q_DECLARE_METATYPE(Mutation)
+Q_DECLARE_METATYPE(CodeSignatureFailure::Kind)
 
 namespace {
 
@@ -52,6 +58,17 @@ void appendU32(QByteArray &out, quint32 value)
     out.append(reinterpret_cast<const char *>(&big), 4);
 }
 
+// "valid", or the failure's kind by name: what the tests compare, readable when they differ.
+template<typename T> QString verdict(const CodeSignatureResult<T> &result)
+{
+    return result ? QStringLiteral("valid") : CodeSignatureFailure::name(result.error().kind);
+}
+
+QString named(Kind kind)
+{
+    return CodeSignatureFailure::name(kind);
+}
+
 } // namespace
 
 class CodeSignatureTest : public QObject
@@ -88,11 +105,11 @@ private:
         return bundle;
     }
 
-    std::optional<QString> check(const QString &bundle, const QString &bundleID = lumenID, const QString &teamID = team,
-                                 const QList<QByteArray> &anchors = {})
+    CodeSignatureResult<Unit> check(const QString &bundle, const QString &bundleID = lumenID,
+                                    const QString &teamID = team, const QList<QByteArray> &anchors = {})
     {
         const TrustAnchors trust(anchors.isEmpty() ? QList<QByteArray>{der(m_root.certificate)} : anchors);
-        return Installer::codeSignatureFailure(bundle, catalogApp(bundleID, teamID), BundleSignatureVerifier(trust));
+        return CatalogRequirement::check(bundle, catalogApp(bundleID, teamID), BundleSignatureVerifier(trust));
     }
 
 private Q_SLOTS:
@@ -106,13 +123,15 @@ private Q_SLOTS:
     void signedBundleIsValidForItsIdentityOnly()
     {
         const QString bundle = signedBundle(m_leaf);
-        QCOMPARE(check(bundle), std::nullopt);
-        QVERIFY(check(bundle, QStringLiteral("com.orvel.quire")));
-        QVERIFY(check(bundle, lumenID, QStringLiteral("OTHER12345")));
+        QCOMPARE(verdict(check(bundle)), QStringLiteral("valid"));
+        QCOMPARE(verdict(check(bundle, QStringLiteral("com.orvel.quire"))), named(Kind::RequirementNotMet));
+        QCOMPARE(verdict(check(bundle, lumenID, QStringLiteral("OTHER12345"))), named(Kind::RequirementNotMet));
         const PemIdentity otherRoot = CertificateIssuer::makeCodeSigningRoot(QStringLiteral("Other Root"));
-        QVERIFY(check(bundle, lumenID, team, {der(otherRoot.certificate)})->contains(QStringLiteral("not trusted")));
+        const CodeSignatureResult<Unit> otherAnchor = check(bundle, lumenID, team, {der(otherRoot.certificate)});
+        QCOMPARE(verdict(otherAnchor), named(Kind::UntrustedSigner));
+        QVERIFY(otherAnchor.error().detail.contains(QStringLiteral("not trusted")));
         // Anchored at the built-in root only, as a production store without extra anchors is.
-        QVERIFY(!Installer::codeSignatureIsValid(bundle, catalogApp(lumenID, team)));
+        QCOMPARE(verdict(check(bundle, lumenID, team, {TrustAnchors::builtInRoot()})), named(Kind::UntrustedSigner));
     }
 
     void selfSignedLeafIsNotTrusted()
@@ -122,7 +141,7 @@ private Q_SLOTS:
             .extensions = {{QStringLiteral("extendedKeyUsage"), QStringLiteral("codeSigning")}},
         });
         const QString bundle = signedBundle(selfSigned, {m_intermediate.certificate});
-        QVERIFY(check(bundle));
+        QCOMPARE(verdict(check(bundle)), named(Kind::UntrustedSigner));
     }
 
     void leafMustBeForCodeSigning()
@@ -131,73 +150,88 @@ private Q_SLOTS:
             {.subject = {{QStringLiteral("CN"), QStringLiteral("x")}, {QStringLiteral("OU"), team}},
              .extensions = {{QStringLiteral("extendedKeyUsage"), QStringLiteral("serverAuth")}}},
             &m_intermediate);
-        QVERIFY(check(signedBundle(withTeam))->contains(QStringLiteral("code signing")));
+        const CodeSignatureResult<Unit> result = check(signedBundle(withTeam));
+        QCOMPARE(verdict(result), named(Kind::UntrustedSigner));
+        QVERIFY(result.error().detail.contains(QStringLiteral("code signing")));
     }
 
     void expiredChainIsAcceptedWithoutTimestamp()
     {
         const PemIdentity expired =
             CertificateIssuer::makeCodeSigningLeaf(m_intermediate, team, QStringLiteral("Orvel"), -30);
-        QCOMPARE(check(signedBundle(expired)), std::nullopt);
+        QCOMPARE(verdict(check(signedBundle(expired))), QStringLiteral("valid"));
+    }
+
+    // Each change to a signed bundle fails the check, and fails it for what the change is.
+    void anyChangeBreaksTheSignature_data()
+    {
+        QTest::addColumn<Mutation>("mutate");
+        QTest::addColumn<Kind>("kind");
+        QTest::newRow("resource changed")
+            << Mutation([](const QString &b) { writeTestFile(b + "/Contents/Resources/a.txt", "resource A"); })
+            << Kind::Modified;
+        QTest::newRow("Info.plist changed")
+            << Mutation([](const QString &b) { flipByte(b + "/Contents/Info.plist", 60); }) << Kind::Modified;
+        QTest::newRow("executable changed")
+            << Mutation([](const QString &b) { flipByte(b + "/Contents/MacOS/app", 3); }) << Kind::Modified;
+        QTest::newRow("CodeResources changed")
+            << Mutation([](const QString &b) { flipByte(b + "/Contents/_CodeSignature/CodeResources", 300); })
+            << Kind::Modified;
+        QTest::newRow("requirements changed")
+            << Mutation([](const QString &b) { flipByte(b + "/Contents/_CodeSignature/CodeRequirements", 60); })
+            << Kind::Modified;
+        QTest::newRow("file added to Resources")
+            << Mutation([](const QString &b) { writeTestFile(b + "/Contents/Resources/new.txt", "x"); })
+            << Kind::Unsealed;
+        QTest::newRow("file added to Contents")
+            << Mutation([](const QString &b) { writeTestFile(b + "/Contents/new.txt", "x"); }) << Kind::Unsealed;
+        QTest::newRow("file added to MacOS")
+            << Mutation([](const QString &b) { writeTestFile(b + "/Contents/MacOS/helper", "x"); }) << Kind::Unsealed;
+        QTest::newRow("file added to the root")
+            << Mutation([](const QString &b) { writeTestFile(b + "/README", "x"); }) << Kind::Unsealed;
+        QTest::newRow("file added to the signature")
+            << Mutation([](const QString &b) { writeTestFile(b + "/Contents/_CodeSignature/extra", "x"); })
+            << Kind::Unsealed;
+        QTest::newRow("file added to nested code") << Mutation([](const QString &b) {
+            writeTestFile(b + "/Contents/Frameworks/Kit.framework/Contents/Resources/new", "x");
+        }) << Kind::Unsealed;
+        QTest::newRow("nested code changed") << Mutation([](const QString &b) {
+            writeTestFile(b + "/Contents/Frameworks/Kit.framework/Contents/Resources/kit.txt", "KIT");
+        }) << Kind::Modified;
+        QTest::newRow("sealed file removed")
+            << Mutation([](const QString &b) { QFile::remove(b + "/Contents/Resources/sub/b.dat"); }) << Kind::Modified;
+        QTest::newRow("nested code removed")
+            << Mutation([](const QString &b) { QDir(b + "/Contents/Frameworks/Kit.framework").removeRecursively(); })
+            << Kind::Modified;
+        QTest::newRow("file replaced by a link") << Mutation([](const QString &b) {
+            QFile::remove(b + "/Contents/Resources/sub/b.dat");
+            QFile::link("../a.txt", b + "/Contents/Resources/sub/b.dat");
+        }) << Kind::Modified;
+        QTest::newRow("link retargeted") << Mutation([](const QString &b) {
+            QFile::remove(b + "/Contents/Resources/link.txt");
+            QFile::link("sub/b.dat", b + "/Contents/Resources/link.txt");
+        }) << Kind::Modified;
+        QTest::newRow("link replaced by a file") << Mutation([](const QString &b) {
+            QFile::remove(b + "/Contents/Resources/link.txt");
+            writeTestFile(b + "/Contents/Resources/link.txt", "resource a");
+        }) << Kind::Modified;
+        QTest::newRow("signature removed")
+            << Mutation([](const QString &b) { QFile::remove(b + "/Contents/_CodeSignature/CodeSignature"); })
+            << Kind::Malformed;
+        QTest::newRow("alternate directory of the same type") << Mutation([](const QString &b) {
+            QFile::copy(b + "/Contents/_CodeSignature/CodeDirectory",
+                        b + "/Contents/_CodeSignature/CodeRequirements-1");
+        }) << Kind::Malformed;
     }
 
     void anyChangeBreaksTheSignature()
     {
-        const QList<std::pair<const char *, std::function<void(const QString &)>>> mutations{
-            {"resource changed",
-             [](const QString &b) { writeTestFile(b + "/Contents/Resources/a.txt", "resource A"); }},
-            {"Info.plist changed", [](const QString &b) { flipByte(b + "/Contents/Info.plist", 60); }},
-            {"executable changed", [](const QString &b) { flipByte(b + "/Contents/MacOS/app", 3); }},
-            {"CodeResources changed",
-             [](const QString &b) { flipByte(b + "/Contents/_CodeSignature/CodeResources", 300); }},
-            {"requirements changed",
-             [](const QString &b) { flipByte(b + "/Contents/_CodeSignature/CodeRequirements", 60); }},
-            {"file added to Resources",
-             [](const QString &b) { writeTestFile(b + "/Contents/Resources/new.txt", "x"); }},
-            {"file added to Contents", [](const QString &b) { writeTestFile(b + "/Contents/new.txt", "x"); }},
-            {"file added to MacOS", [](const QString &b) { writeTestFile(b + "/Contents/MacOS/helper", "x"); }},
-            {"file added to the root", [](const QString &b) { writeTestFile(b + "/README", "x"); }},
-            {"file added to the signature",
-             [](const QString &b) { writeTestFile(b + "/Contents/_CodeSignature/extra", "x"); }},
-            {"file added to nested code",
-             [](const QString &b) {
-                 writeTestFile(b + "/Contents/Frameworks/Kit.framework/Contents/Resources/new", "x");
-             }},
-            {"nested code changed",
-             [](const QString &b) {
-                 writeTestFile(b + "/Contents/Frameworks/Kit.framework/Contents/Resources/kit.txt", "KIT");
-             }},
-            {"sealed file removed", [](const QString &b) { QFile::remove(b + "/Contents/Resources/sub/b.dat"); }},
-            {"nested code removed",
-             [](const QString &b) { QDir(b + "/Contents/Frameworks/Kit.framework").removeRecursively(); }},
-            {"file replaced by a link",
-             [](const QString &b) {
-                 QFile::remove(b + "/Contents/Resources/sub/b.dat");
-                 QFile::link("../a.txt", b + "/Contents/Resources/sub/b.dat");
-             }},
-            {"link retargeted",
-             [](const QString &b) {
-                 QFile::remove(b + "/Contents/Resources/link.txt");
-                 QFile::link("sub/b.dat", b + "/Contents/Resources/link.txt");
-             }},
-            {"link replaced by a file",
-             [](const QString &b) {
-                 QFile::remove(b + "/Contents/Resources/link.txt");
-                 writeTestFile(b + "/Contents/Resources/link.txt", "resource a");
-             }},
-            {"signature removed",
-             [](const QString &b) { QFile::remove(b + "/Contents/_CodeSignature/CodeSignature"); }},
-            {"alternate directory of the same type",
-             [](const QString &b) {
-                 QFile::copy(b + "/Contents/_CodeSignature/CodeDirectory",
-                             b + "/Contents/_CodeSignature/CodeRequirements-1");
-             }},
-        };
-        for (const auto &[name, mutate] : mutations) {
-            const QString bundle = signedBundle(m_leaf);
-            mutate(bundle);
-            QVERIFY2(check(bundle), name);
-        }
+        QFETCH(Mutation, mutate);
+        QFETCH(Kind, kind);
+        const QString bundle = signedBundle(m_leaf);
+        QCOMPARE(verdict(check(bundle)), QStringLiteral("valid"));
+        mutate(bundle);
+        QCOMPARE(verdict(check(bundle)), named(kind));
     }
 
     void harmlessChangesKeepTheSignature()
@@ -205,7 +239,7 @@ private Q_SLOTS:
         const QString bundle = signedBundle(m_leaf);
         writeTestFile(bundle + QStringLiteral("/Contents/Resources/.DS_Store"), "finder");
         QFile::remove(bundle + QStringLiteral("/Contents/Resources/de.lproj/Localizable.strings")); // optional
-        QCOMPARE(check(bundle), std::nullopt);
+        QCOMPARE(verdict(check(bundle)), QStringLiteral("valid"));
     }
 
     void everyByteOfTheDirectoryAndTheSignerInfoCounts()
@@ -219,7 +253,7 @@ private Q_SLOTS:
             const QByteArray original = readAll(path);
             for (qsizetype at = from < 0 ? original.size() + from : 0; at < original.size(); at += 3) {
                 flipByte(path, at);
-                if (!check(bundle))
+                if (check(bundle))
                     QFAIL(qPrintable(QStringLiteral("a flipped byte at %1 of %2 went unnoticed")
                                          .arg(at)
                                          .arg(QLatin1String(component))));
@@ -238,7 +272,7 @@ private Q_SLOTS:
             for (qsizetype length = 0; length < original.size();
                  length += std::max<qsizetype>(1, original.size() / 40)) {
                 writeTestFile(path, original.left(length));
-                QVERIFY(check(bundle));
+                QVERIFY(!check(bundle));
             }
             for (int round = 0; round < 20; ++round) {
                 QByteArray garbage(int(random.bounded(1, 600)), Qt::Uninitialized);
@@ -247,11 +281,11 @@ private Q_SLOTS:
                 if (round % 2)
                     garbage.replace(0, 4, QByteArray::fromHex("fade0c02"));
                 writeTestFile(path, garbage);
-                QVERIFY(check(bundle));
+                QVERIFY(!check(bundle));
             }
             writeTestFile(path, original);
         }
-        QCOMPARE(check(bundle), std::nullopt);
+        QCOMPARE(verdict(check(bundle)), QStringLiteral("valid"));
     }
 
     void linksMustStayInsideTheBundle()
@@ -261,23 +295,41 @@ private Q_SLOTS:
         QDir().mkpath(bundle + QStringLiteral("/Contents/Resources"));
         QFile::link(QStringLiteral("../../../../outside.txt"), bundle + QStringLiteral("/Contents/Resources/escape"));
         QVERIFY(!BundleSigner(m_leaf, {m_intermediate.certificate}).sign(bundle));
-        QVERIFY(check(bundle)->contains(QStringLiteral("outside the bundle")));
+        const CodeSignatureResult<Unit> result = check(bundle);
+        QCOMPARE(verdict(result), named(Kind::Unsealed));
+        QVERIFY(result.error().detail.contains(QStringLiteral("outside the bundle")));
     }
 
     void machOExecutablesAreRefused()
     {
         const QString bundle = signedBundle(m_leaf, {}, "\xcf\xfa\xed\xfe rest of a binary");
-        QCOMPARE(check(bundle), QStringLiteral("embedded signatures are not supported yet"));
+        QCOMPARE(
+            check(bundle).error(),
+            CodeSignatureFailure::of(Kind::Unsupported, QStringLiteral("embedded signatures are not supported yet")));
+    }
+
+    void catalogValuesCannotWidenTheRequirement_data()
+    {
+        QTest::addColumn<QString>("bundleID");
+        QTest::addColumn<QString>("teamID");
+        QTest::newRow("quote in the identifier") << lumenID + QStringLiteral("\" or identifier \"x") << team;
+        QTest::newRow("quote in the team")
+            << lumenID << team + QStringLiteral("\" or anchor apple generic and identifier \"") + lumenID;
+        QTest::newRow("backslash in the team") << lumenID << team + QStringLiteral("\\");
     }
 
     void catalogValuesCannotWidenTheRequirement()
     {
+        QFETCH(QString, bundleID);
+        QFETCH(QString, teamID);
         const QString bundle = signedBundle(m_leaf);
-        QVERIFY(check(bundle, lumenID + QStringLiteral("\" or identifier \"x")));
-        QVERIFY(
-            check(bundle, lumenID, team + QStringLiteral("\" or anchor apple generic and identifier \"") + lumenID));
-        QVERIFY(check(bundle, lumenID, team + QStringLiteral("\\")));
-        QCOMPARE(Installer::requirement(catalogApp(QStringLiteral("com.example.app"), QStringLiteral("ABCDE12345"))),
+        QCOMPARE(verdict(check(bundle, bundleID, teamID)), named(Kind::UnsafeCatalogValue));
+        QCOMPARE(verdict(CatalogRequirement::compile(catalogApp(bundleID, teamID))), named(Kind::UnsafeCatalogValue));
+    }
+
+    void catalogRequirementText()
+    {
+        QCOMPARE(CatalogRequirement::text(catalogApp(QStringLiteral("com.example.app"), QStringLiteral("ABCDE12345"))),
                  QStringLiteral("anchor apple generic and identifier \"com.example.app\" and certificate "
                                 "leaf[subject.OU] = \"ABCDE12345\""));
     }
@@ -287,7 +339,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("compiles");
 
-        QTest::newRow("designated") << Installer::requirement(catalogApp(lumenID, team)) << true;
+        QTest::newRow("designated") << CatalogRequirement::text(catalogApp(lumenID, team)) << true;
         QTest::newRow("platform canonical form") << "identifier \"com.x.helper\" and anchor apple generic and "
                                                     "certificate 1[field.1.2.840.113635.100.6.2.6] /* exists */ "
                                                     "and certificate leaf[field.1.2.840.113635.100.6.1.13] /* exists "
@@ -314,7 +366,8 @@ private Q_SLOTS:
     {
         QFETCH(QString, text);
         QFETCH(bool, compiles);
-        QCOMPARE(Requirement::compile(text).has_value(), compiles);
+        QCOMPARE(verdict(Requirement::compile(text)),
+                 compiles ? QStringLiteral("valid") : named(Kind::InvalidRequirement));
     }
 
     // The signer's requirement blob, byte for byte as the format's reference gives it.
@@ -334,7 +387,10 @@ private Q_SLOTS:
     void handWrittenDirectories_data()
     {
         QTest::addColumn<QByteArray>("blob");
-        QTest::addColumn<bool>("parses");
+        QTest::addColumn<QString>("outcome"); // "valid", or the failure's kind
+        const QString valid = QStringLiteral("valid");
+        const QString malformed = named(Kind::Malformed);
+        const QString unsupported = named(Kind::Unsupported);
 
         auto directory = [](quint32 version, quint8 hashSize, quint8 hashType, quint32 specialCount, quint32 codeCount,
                             quint32 codeLimit, quint32 identOffsetShift, quint8 pageSize) {
@@ -359,31 +415,29 @@ private Q_SLOTS:
             blob.append(QByteArray(int((specialCount + codeCount) * hashSize), '\x5a'));
             return blob;
         };
-        QTest::newRow("well formed") << directory(0x20200, 32, 2, 3, 1, 100, 0, 0) << true;
-        QTest::newRow("pages") << directory(0x20200, 32, 2, 3, 3, 9000, 0, 12) << true;
-        QTest::newRow("slot count off") << directory(0x20200, 32, 2, 3, 2, 9000, 0, 12) << false;
-        QTest::newRow("hash size wrong for type") << directory(0x20200, 20, 2, 3, 1, 100, 0, 0) << false;
-        QTest::newRow("SHA-512 not accepted") << directory(0x20200, 64, 5, 3, 1, 100, 0, 0) << false;
-        QTest::newRow("version too old") << directory(0x20000, 32, 2, 3, 1, 100, 0, 0) << false;
-        QTest::newRow("version too new") << directory(0x30000, 32, 2, 3, 1, 100, 0, 0) << false;
-        QTest::newRow("identifier outside") << directory(0x20200, 32, 2, 3, 1, 100, 100000, 0) << false;
-        QTest::newRow("code slot for an empty limit") << directory(0x20200, 32, 2, 3, 1, 0, 0, 0) << false;
+        QTest::newRow("well formed") << directory(0x20200, 32, 2, 3, 1, 100, 0, 0) << valid;
+        QTest::newRow("pages") << directory(0x20200, 32, 2, 3, 3, 9000, 0, 12) << valid;
+        QTest::newRow("slot count off") << directory(0x20200, 32, 2, 3, 2, 9000, 0, 12) << malformed;
+        QTest::newRow("hash size wrong for type") << directory(0x20200, 20, 2, 3, 1, 100, 0, 0) << malformed;
+        QTest::newRow("SHA-512 not accepted") << directory(0x20200, 64, 5, 3, 1, 100, 0, 0) << unsupported;
+        QTest::newRow("version too old") << directory(0x20000, 32, 2, 3, 1, 100, 0, 0) << unsupported;
+        QTest::newRow("version too new") << directory(0x30000, 32, 2, 3, 1, 100, 0, 0) << unsupported;
+        QTest::newRow("identifier outside") << directory(0x20200, 32, 2, 3, 1, 100, 100000, 0) << malformed;
+        QTest::newRow("code slot for an empty limit") << directory(0x20200, 32, 2, 3, 1, 0, 0, 0) << malformed;
         QByteArray huge = directory(0x20200, 32, 2, 3, 1, 100, 0, 0);
         qToBigEndian<quint32>(0xFFFFFFF0u, huge.data() + 24); // special slots reaching below the blob
-        QTest::newRow("special slots underflow") << huge << false;
+        QTest::newRow("special slots underflow") << huge << malformed;
         QByteArray longer = directory(0x20200, 32, 2, 3, 1, 100, 0, 0);
         longer.append("xx");
-        QTest::newRow("length disagrees") << longer << false;
+        QTest::newRow("length disagrees") << longer << malformed;
     }
 
     void handWrittenDirectories()
     {
         QFETCH(QByteArray, blob);
-        QFETCH(bool, parses);
-        QString reason;
-        const std::optional<CodeDirectory> directory = CodeDirectory::parse(blob, &reason);
-        QCOMPARE(directory.has_value(), parses);
-        QCOMPARE(reason.isEmpty(), parses);
+        QFETCH(QString, outcome);
+        const CodeSignatureResult<CodeDirectory> directory = CodeDirectory::parse(blob);
+        QCOMPARE(verdict(directory), outcome);
         if (directory)
             QCOMPARE(directory->identifier, QStringLiteral("com.hand.made"));
     }

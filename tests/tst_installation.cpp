@@ -5,6 +5,7 @@
 #include "harness/testserver.h"
 #include "install/archivedownload.h"
 #include "install/installer.h"
+#include "support/waitforresult.h"
 
 #include <QDir>
 #include <QFile>
@@ -421,8 +422,8 @@ private Q_SLOTS:
         const QString folder = m_folder->filePath(QStringLiteral("download"));
         QDir().mkpath(folder);
         const auto result =
-            QCoro::waitFor(ArchiveDownload::download(session, m_server->url(QStringLiteral("/big%20file.zip")), folder,
-                                                     [&reported](double f) { reported.append(f); }));
+            waitForResult(ArchiveDownload::download(session, m_server->url(QStringLiteral("/big%20file.zip")), folder,
+                                                    [&reported](double f) { reported.append(f); }));
         QVERIFY(result);
         QCOMPARE(result.value(), folder + QStringLiteral("/big file.zip"));
         QCOMPARE(QFileInfo(result.value()).size(), archive.size());

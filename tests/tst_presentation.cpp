@@ -254,7 +254,7 @@ private Q_SLOTS:
                 [&kept, &model](const QString &id) { kept += model->jobs().value(id).state == Job::State::Working; });
         QSignalSpy dataChanged(&list, &AppListModel::dataChanged);
         QCoro::waitFor(model->install(appOf(*model, QStringLiteral("b"))));
-        QVERIFY(kept >= 2); // the start and at least one report
+        QVERIFY(kept >= 2);                      // the start and at least one report
         QCOMPARE(dataChanged.count(), kept + 1); // and one when the job failed
         for (const QList<QVariant> &change : std::as_const(dataChanged))
             QCOMPARE(change.at(0).toModelIndex().row(), 1);

@@ -2,6 +2,7 @@
 #include "catalog/catalogloader.h"
 #include "catalog/version.h"
 #include "codesign/bundlesignatureverifier.h"
+#include "codesign/catalogrequirement.h"
 #include "common/commandline.h"
 #include "ctl/jobprogressprinter.h"
 #include "feeds/appcastparser.h"
@@ -9,6 +10,7 @@
 #include "net/networksession.h"
 #include "platform/bundle.h"
 #include "presentation/appstate.h"
+#include "support/waitforresult.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -93,7 +95,7 @@ int catalog(const QCommandLineParser &parser)
                                                                 : CatalogLoader::defaultCacheURL();
     const CatalogLoader loader(configurationFrom(parser), cache);
     QObject owner;
-    return printCatalog(QCoro::waitFor(loader.load(createNetworkSession(&owner))));
+    return printCatalog(waitForResult(loader.load(createNetworkSession(&owner))));
 }
 
 int newestRelease(const QCommandLineParser &parser)
@@ -151,7 +153,7 @@ int installed(const QCommandLineParser &parser)
     QObject owner;
     const StoreEnvironment environment = environmentFrom(parser, &owner);
     const CatalogLoader loader(environment.configuration, CatalogLoader::defaultCacheURL(environment.locations));
-    const CatalogResult catalog = QCoro::waitFor(loader.load(environment.session));
+    const CatalogResult catalog = waitForResult(loader.load(environment.session));
     if (!catalog) {
         printError(QStringLiteral("error: ") + errorName(catalog.error()));
         return ExitCatalogError;
@@ -276,10 +278,15 @@ int checkCodeSignature(const QCommandLineParser &parser)
     CatalogApp app;
     app.bundleID = parser.value(QStringLiteral("bundle-id"));
     app.teamID = parser.value(QStringLiteral("team-id"));
-    const std::optional<QString> failure =
-        Installer::codeSignatureFailure(parser.positionalArguments().first(), app, BundleSignatureVerifier(anchors));
-    printLine(failure ? QStringLiteral("invalid: ") + *failure : QStringLiteral("valid"));
-    return failure ? ExitFailure : ExitSuccess;
+    const CodeSignatureResult<Unit> checked =
+        CatalogRequirement::check(parser.positionalArguments().first(), app, BundleSignatureVerifier(anchors));
+    if (!checked) {
+        printLine(QStringLiteral("invalid: %1: %2")
+                      .arg(CodeSignatureFailure::name(checked.error().kind), checked.error().detail));
+        return ExitFailure;
+    }
+    printLine(QStringLiteral("valid"));
+    return ExitSuccess;
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 #include "codesign/bundlesignatureverifier.h"
 
 #include "codesign/certificatesubject.h"
-
 #include "codesign/codedirectory.h"
+#include "codesign/codesignlog.h"
 #include "codesign/requirement.h"
 #include "codesign/resourcecheck.h"
 #include "codesign/resourceseal.h"
@@ -16,6 +16,14 @@
 #include <openssl/x509.h>
 
 namespace {
+
+using Kind = CodeSignatureFailure::Kind;
+using Result = CodeSignatureResult<Unit>;
+
+CodeSignatureFailure fail(Kind kind, const QString &why)
+{
+    return CodeSignatureFailure::of(kind, why);
+}
 
 // Nested code inside nested code: real bundles go two or three levels deep.
 constexpr int maximumNesting = 8;
@@ -51,7 +59,7 @@ bool isMachO(const QString &path)
     return magics.contains(head.left(4));
 }
 
-std::optional<QString> checkRoot(const QString &bundle)
+Result checkRoot(const QString &bundle)
 {
     const QDir root(bundle);
     for (const QFileInfo &entry :
@@ -61,11 +69,54 @@ std::optional<QString> checkRoot(const QString &bundle)
         const bool harmless = rootFilesAllowed.contains(entry.fileName()) && entry.isFile() && !entry.isSymLink() &&
                               !entry.isExecutable();
         if (!harmless)
-            return QStringLiteral("unsealed content in the bundle root: %1").arg(entry.fileName());
+            return fail(Kind::Unsealed,
+                        QStringLiteral("unsealed content in the bundle root: %1").arg(entry.fileName()));
     }
     if (!root.exists(QStringLiteral("Contents")))
-        return QStringLiteral("the bundle has no Contents folder");
-    return std::nullopt;
+        return fail(Kind::NotABundle, QStringLiteral("the bundle has no Contents folder"));
+    return Unit();
+}
+
+// What a bundle's signature covers besides the seal: Info.plist and the main executable.
+struct Layout
+{
+    QString contents;
+    QByteArray info;        // Info.plist's bytes, as special slot -1 seals them
+    QString mainExecutable; // relative to Contents/
+    QString executable;     // its absolute path
+};
+
+// A bundle folder holding only Contents/ (and harmless Finder files), with Info.plist and
+// the main executable it names, both regular files, the executable not Mach-O.
+CodeSignatureResult<Layout> readLayout(const QString &bundle)
+{
+    const QFileInfo bundleInfo(bundle);
+    if (bundleInfo.isSymLink() || !bundleInfo.isDir())
+        return fail(Kind::NotABundle, QStringLiteral("not a bundle folder"));
+    if (Result root = checkRoot(bundle); !root)
+        return std::move(root).error();
+
+    Layout layout;
+    layout.contents = bundle + QStringLiteral("/Contents");
+    const QString infoPath = layout.contents + QStringLiteral("/Info.plist");
+    QFile infoFile(infoPath);
+    if (!isRegularFile(infoPath) || !infoFile.open(QIODevice::ReadOnly))
+        return fail(Kind::NotABundle, QStringLiteral("Info.plist is missing or not a regular file"));
+    layout.info = infoFile.readAll();
+    const std::optional<QVariant> infoValue = PropertyList::parse(layout.info);
+    if (!infoValue || infoValue->typeId() != QMetaType::QVariantMap)
+        return fail(Kind::Malformed, QStringLiteral("Info.plist is not a property list dictionary"));
+    const QString executableName = infoValue->toMap().value(QStringLiteral("CFBundleExecutable")).toString();
+    if (executableName.isEmpty() || executableName.contains(u'/') || executableName == QLatin1String(".") ||
+        executableName == QLatin1String(".."))
+        return fail(Kind::NotABundle, QStringLiteral("Info.plist names no main executable"));
+    layout.mainExecutable = QStringLiteral("MacOS/") + executableName;
+    layout.executable = layout.contents + u'/' + layout.mainExecutable;
+    if (!isRegularFile(layout.executable))
+        return fail(Kind::NotABundle, QStringLiteral("the main executable is missing or not a regular file"));
+    if (isMachO(layout.executable))
+        return fail(Kind::Unsupported, QStringLiteral("embedded signatures are not supported yet"));
+    return layout;
 }
 
 // The preference among several CodeDirectories: SHA-384, SHA-256, truncated SHA-256, SHA-1.
@@ -98,9 +149,67 @@ QByteArray digestOID(Digest::Type type)
     return {};
 }
 
+// The signed CodeDirectory first, then its alternates, each of its own hash type, all of
+// one identity, none ad hoc.
+CodeSignatureResult<QList<CodeDirectory>> readDirectories(const SignatureComponents &components)
+{
+    QList<CodeDirectory> directories;
+    for (const QByteArray &bytes : QList<QByteArray>{components.codeDirectory} + components.alternates) {
+        CodeSignatureResult<CodeDirectory> directory = CodeDirectory::parse(bytes);
+        if (!directory)
+            return std::move(directory).error();
+        for (const CodeDirectory &earlier : std::as_const(directories)) {
+            if (earlier.hashType == directory->hashType)
+                return fail(Kind::Malformed, QStringLiteral("two code directories have the same hash type"));
+            if (earlier.identifier != directory->identifier || earlier.teamID != directory->teamID)
+                return fail(Kind::Malformed, QStringLiteral("the code directories disagree about the identity"));
+        }
+        directories.append(std::move(directory).value());
+    }
+    for (const CodeDirectory &directory : std::as_const(directories)) {
+        if (directory.flags & CodeDirectory::adhocFlag)
+            return fail(Kind::Unsigned, QStringLiteral("the signature is ad hoc: it names no signer"));
+    }
+    return directories;
+}
+
+// The directory whose hash type is strongest: the one identity and requirement checks use.
+const CodeDirectory &strongest(const QList<CodeDirectory> &directories)
+{
+    const CodeDirectory *best = &directories.first();
+    for (const CodeDirectory &directory : directories) {
+        if (strength(directory.hashType) > strength(best->hashType))
+            best = &directory;
+    }
+    return *best;
+}
+
+// The CMS signs the first CodeDirectory; the others are bound through its hash agility. The
+// team the directories name must be the signer's.
+CodeSignatureResult<SignerChain> verifySigner(const SignatureComponents &components,
+                                              const QList<CodeDirectory> &directories, const TrustAnchors &anchors)
+{
+    CodeSignatureResult<SignerChain> chain = SignerChain::verify(components.cms, directories.first().bytes, anchors);
+    if (!chain)
+        return chain;
+    if (directories.size() > 1) {
+        if (chain->agility().size() != directories.size())
+            return fail(Kind::Unsealed, QStringLiteral("the signature does not bind every code directory"));
+        for (const CodeDirectory &directory : directories) {
+            const std::pair<QByteArray, QByteArray> expected{digestOID(directory.hashType), directory.cdhash()};
+            if (!chain->agility().contains(expected))
+                return fail(Kind::Unsealed, QStringLiteral("the signature does not bind every code directory"));
+        }
+    }
+    const CodeDirectory &best = strongest(directories);
+    if (best.teamID && certificateSubject(chain->leaf(), QStringLiteral("OU")) != best.teamID)
+        return fail(Kind::UntrustedSigner,
+                    QStringLiteral("the team identifier does not match the signer's certificate"));
+    return chain;
+}
+
 // Every CodeDirectory's special slots against the components they name.
-std::optional<QString> checkSpecialSlots(const CodeDirectory &directory, const QByteArray &info,
-                                         const SignatureComponents &components)
+Result checkSpecialSlots(const CodeDirectory &directory, const QByteArray &info, const SignatureComponents &components)
 {
     const std::pair<int, std::optional<QByteArray>> known[] = {
         {InfoSlot, info},
@@ -113,153 +222,120 @@ std::optional<QString> checkSpecialSlots(const CodeDirectory &directory, const Q
         const std::optional<QByteArray> recorded = directory.specialSlot(slot);
         const bool required = slot == InfoSlot || slot == RequirementsSlot || slot == ResourcesSlot;
         if (!recorded && (required || component))
-            return QStringLiteral("the code directory does not seal special slot -%1").arg(slot);
+            return fail(Kind::Unsealed, QStringLiteral("the code directory does not seal special slot -%1").arg(slot));
         if (recorded && (!component || Digest::of(directory.hashType, *component) != *recorded))
-            return QStringLiteral("special slot -%1 does not match its component").arg(slot);
+            return fail(Kind::Modified, QStringLiteral("special slot -%1 does not match its component").arg(slot));
     }
     for (int slot = 1; slot <= highestKnownSlot; ++slot) {
         const bool checked = slot == InfoSlot || slot == RequirementsSlot || slot == ResourcesSlot ||
                              slot == EntitlementsSlot || slot == EntitlementsDERSlot;
         if (!checked && directory.specialSlot(slot))
-            return QStringLiteral("special slot -%1 names a component that is not supported").arg(slot);
+            return fail(Kind::Unsupported,
+                        QStringLiteral("special slot -%1 names a component that is not supported").arg(slot));
     }
     if (directory.specialSlots.size() > highestKnownSlot)
-        return QStringLiteral("the code directory has unknown special slots");
-    return std::nullopt;
+        return fail(Kind::Unsupported, QStringLiteral("the code directory has unknown special slots"));
+    return Unit();
 }
 
-std::optional<QString> checkExecutable(const CodeDirectory &directory, const QString &executable)
+Result checkExecutable(const CodeDirectory &directory, const QString &executable)
 {
     QFile file(executable);
     if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("the main executable cannot be read");
+        return fail(Kind::NotABundle, QStringLiteral("the main executable cannot be read"));
     if (quint64(file.size()) != directory.codeLimit)
-        return QStringLiteral("the code limit does not match the main executable's size");
+        return fail(Kind::Modified, QStringLiteral("the code limit does not match the main executable's size"));
     const quint64 page = directory.pageSizeLog2 == 0 ? directory.codeLimit : (quint64(1) << directory.pageSizeLog2);
     uchar *mapped = directory.codeLimit > 0 ? file.map(0, qint64(directory.codeLimit)) : nullptr;
     if (directory.codeLimit > 0 && !mapped)
-        return QStringLiteral("the main executable cannot be read");
+        return fail(Kind::NotABundle, QStringLiteral("the main executable cannot be read"));
     for (qsizetype i = 0; i < directory.codeSlots.size(); ++i) {
         const quint64 start = quint64(i) * page;
         const quint64 length = std::min(page, directory.codeLimit - start);
         const QByteArrayView bytes(reinterpret_cast<const char *>(mapped) + start, qsizetype(length));
         if (Digest::of(directory.hashType, bytes) != directory.codeSlots[i])
-            return QStringLiteral("the main executable was modified (page %1)").arg(i);
+            return fail(Kind::Modified, QStringLiteral("the main executable was modified (page %1)").arg(i));
     }
-    return std::nullopt;
+    return Unit();
+}
+
+// What every CodeDirectory records directly: the special slots and the executable's pages.
+Result checkDirectories(const QList<CodeDirectory> &directories, const Layout &layout,
+                        const SignatureComponents &components)
+{
+    for (const CodeDirectory &directory : directories) {
+        if (Result slots = checkSpecialSlots(directory, layout.info, components); !slots)
+            return slots;
+        if (Result pages = checkExecutable(directory, layout.executable); !pages)
+            return pages;
+    }
+    return Unit();
+}
+
+Result checkRequirement(const Requirement &requirement, const QList<CodeDirectory> &directories,
+                        const SignerChain &chain)
+{
+    const CodeDirectory &best = strongest(directories);
+    const RequirementContext context{best.identifier, chain.certificates(), true, best.cdhash().left(20)};
+    if (!requirement.evaluate(context))
+        return fail(Kind::RequirementNotMet, QStringLiteral("the signature does not satisfy the requirement"));
+    return Unit();
+}
+
+// Every file under Contents/ against the seal, hashed with every directory's hash type.
+Result checkResources(const QString &bundle, const Layout &layout, const SignatureComponents &components,
+                      const QList<CodeDirectory> &directories, const ResourceCheck::NestedCheck &nestedCheck)
+{
+    const CodeSignatureResult<ResourceSeal> seal = ResourceSeal::parse(components.resources);
+    if (!seal)
+        return seal.error();
+    QList<Digest::Type> types;
+    for (const CodeDirectory &directory : directories)
+        types.append(directory.hashType);
+    return ResourceCheck::check(bundle, layout.mainExecutable, *seal, types, nestedCheck);
 }
 
 } // namespace
 
 BundleSignatureVerifier::BundleSignatureVerifier(TrustAnchors anchors) : m_anchors(std::move(anchors)) {}
 
-std::optional<QString> BundleSignatureVerifier::failure(const QString &bundle, const Requirement &requirement) const
+CodeSignatureResult<Unit> BundleSignatureVerifier::check(const QString &bundle, const Requirement &requirement) const
 {
-    return verify(QDir::cleanPath(QFileInfo(bundle).absoluteFilePath()), requirement, 0);
+    const QString path = QDir::cleanPath(QFileInfo(bundle).absoluteFilePath());
+    Result result = verify(path, requirement, 0);
+    if (!result)
+        qCDebug(lcCodesign) << path << "rejected:" << CodeSignatureFailure::name(result.error().kind)
+                            << result.error().detail;
+    return result;
 }
 
-std::optional<QString> BundleSignatureVerifier::verify(const QString &bundle, const Requirement &requirement,
-                                                       int depth) const
+CodeSignatureResult<Unit> BundleSignatureVerifier::verify(const QString &bundle, const Requirement &requirement,
+                                                          int depth) const
 {
     if (depth > maximumNesting)
-        return QStringLiteral("nested code is nested too deeply");
-    const QFileInfo bundleInfo(bundle);
-    if (bundleInfo.isSymLink() || !bundleInfo.isDir())
-        return QStringLiteral("not a bundle folder");
-    if (std::optional<QString> failure = checkRoot(bundle))
-        return failure;
-
-    // Layout: Info.plist and the main executable it names, both regular files.
-    const QString contents = bundle + QStringLiteral("/Contents");
-    const QString infoPath = contents + QStringLiteral("/Info.plist");
-    QFile infoFile(infoPath);
-    if (!isRegularFile(infoPath) || !infoFile.open(QIODevice::ReadOnly))
-        return QStringLiteral("Info.plist is missing or not a regular file");
-    const QByteArray info = infoFile.readAll();
-    const std::optional<QVariant> infoValue = PropertyList::parse(info);
-    if (!infoValue || infoValue->typeId() != QMetaType::QVariantMap)
-        return QStringLiteral("Info.plist is not a property list dictionary");
-    const QString executableName = infoValue->toMap().value(QStringLiteral("CFBundleExecutable")).toString();
-    if (executableName.isEmpty() || executableName.contains(u'/') || executableName == QLatin1String(".") ||
-        executableName == QLatin1String(".."))
-        return QStringLiteral("Info.plist names no main executable");
-    const QString mainExecutable = QStringLiteral("MacOS/") + executableName;
-    const QString executable = contents + u'/' + mainExecutable;
-    if (!isRegularFile(executable))
-        return QStringLiteral("the main executable is missing or not a regular file");
-    if (isMachO(executable))
-        return QStringLiteral("embedded signatures are not supported yet");
-
-    QString reason;
-    const std::optional<SignatureComponents> components =
-        SignatureComponents::read(contents + QStringLiteral("/_CodeSignature"), &reason);
+        return fail(Kind::Unsupported, QStringLiteral("nested code is nested too deeply"));
+    const CodeSignatureResult<Layout> layout = readLayout(bundle);
+    if (!layout)
+        return layout.error();
+    const CodeSignatureResult<SignatureComponents> components =
+        SignatureComponents::read(layout->contents + QStringLiteral("/_CodeSignature"));
     if (!components)
-        return reason;
-
-    // CodeDirectories: the signed one and its alternates, each of its own hash type.
-    QList<CodeDirectory> directories;
-    for (const QByteArray &bytes : QList<QByteArray>{components->codeDirectory} + components->alternates) {
-        std::optional<CodeDirectory> directory = CodeDirectory::parse(bytes, &reason);
-        if (!directory)
-            return reason;
-        for (const CodeDirectory &earlier : std::as_const(directories)) {
-            if (earlier.hashType == directory->hashType)
-                return QStringLiteral("two code directories have the same hash type");
-            if (earlier.identifier != directory->identifier || earlier.teamID != directory->teamID)
-                return QStringLiteral("the code directories disagree about the identity");
-        }
-        directories.append(std::move(*directory));
-    }
-    const CodeDirectory &signedDirectory = directories.first();
-    const CodeDirectory *best = &signedDirectory;
-    for (const CodeDirectory &directory : std::as_const(directories)) {
-        if (directory.flags & CodeDirectory::adhocFlag)
-            return QStringLiteral("the signature is ad hoc: it names no signer");
-        if (strength(directory.hashType) > strength(best->hashType))
-            best = &directory;
-    }
-
-    // The CMS signs the first CodeDirectory; the others are bound through its hash agility.
-    const std::optional<SignerChain> chain =
-        SignerChain::verify(components->cms, signedDirectory.bytes, m_anchors, &reason);
+        return components.error();
+    const CodeSignatureResult<QList<CodeDirectory>> directories = readDirectories(*components);
+    if (!directories)
+        return directories.error();
+    const CodeSignatureResult<SignerChain> chain = verifySigner(*components, *directories, m_anchors);
     if (!chain)
-        return reason;
-    if (directories.size() > 1) {
-        if (chain->agility().size() != directories.size())
-            return QStringLiteral("the signature does not bind every code directory");
-        for (const CodeDirectory &directory : std::as_const(directories)) {
-            const std::pair<QByteArray, QByteArray> expected{digestOID(directory.hashType), directory.cdhash()};
-            if (!chain->agility().contains(expected))
-                return QStringLiteral("the signature does not bind every code directory");
-        }
-    }
-    if (best->teamID && certificateSubject(chain->leaf(), QStringLiteral("OU")) != best->teamID)
-        return QStringLiteral("the team identifier does not match the signer's certificate");
-
-    for (const CodeDirectory &directory : std::as_const(directories)) {
-        if (std::optional<QString> failure = checkSpecialSlots(directory, info, *components))
-            return failure;
-        if (std::optional<QString> failure = checkExecutable(directory, executable))
-            return failure;
-    }
-
-    const RequirementContext context{best->identifier, chain->certificates(), true, best->cdhash().left(20)};
-    if (!requirement.evaluate(context))
-        return QStringLiteral("the signature does not satisfy the requirement");
-
-    const std::optional<ResourceSeal> seal = ResourceSeal::parse(components->resources, &reason);
-    if (!seal)
-        return reason;
-    QList<Digest::Type> types;
-    for (const CodeDirectory &directory : std::as_const(directories))
-        types.append(directory.hashType);
-    const ResourceCheck::NestedCheck nestedCheck = [this, depth](const QString &nested,
-                                                                 const QString &text) -> std::optional<QString> {
-        QString why;
-        const std::optional<Requirement> nestedRequirement = Requirement::compile(text, &why);
+        return chain.error();
+    if (Result recorded = checkDirectories(*directories, *layout, *components); !recorded)
+        return recorded;
+    if (Result satisfied = checkRequirement(requirement, *directories, *chain); !satisfied)
+        return satisfied;
+    const ResourceCheck::NestedCheck nestedCheck = [this, depth](const QString &nested, const QString &text) -> Result {
+        const CodeSignatureResult<Requirement> nestedRequirement = Requirement::compile(text);
         if (!nestedRequirement)
-            return why;
+            return nestedRequirement.error();
         return verify(nested, *nestedRequirement, depth + 1);
     };
-    return ResourceCheck::check(bundle, mainExecutable, *seal, types, nestedCheck);
+    return checkResources(bundle, *layout, *components, *directories, nestedCheck);
 }

@@ -13,10 +13,10 @@ class BundleSignatureVerifier : public CodeSignatureVerifier
 public:
     explicit BundleSignatureVerifier(TrustAnchors anchors);
 
-    std::optional<QString> failure(const QString &bundle, const Requirement &requirement) const override;
+    CodeSignatureResult<Unit> check(const QString &bundle, const Requirement &requirement) const override;
 
 private:
-    std::optional<QString> verify(const QString &bundle, const Requirement &requirement, int depth) const;
+    CodeSignatureResult<Unit> verify(const QString &bundle, const Requirement &requirement, int depth) const;
 
     TrustAnchors m_anchors;
 };

@@ -10,11 +10,14 @@ constexpr quint32 scatterVersion = 0x20100;
 constexpr quint32 teamVersion = 0x20200;
 constexpr quint32 codeLimit64Version = 0x20300;
 
-std::optional<CodeDirectory> fail(QString *reason, const char *why)
+CodeSignatureFailure malformed(const char *why)
 {
-    if (reason)
-        *reason = QString::fromLatin1(why);
-    return std::nullopt;
+    return CodeSignatureFailure::of(CodeSignatureFailure::Kind::Malformed, QString::fromLatin1(why));
+}
+
+CodeSignatureFailure unsupported(const char *why)
+{
+    return CodeSignatureFailure::of(CodeSignatureFailure::Kind::Unsupported, QString::fromLatin1(why));
 }
 
 // A NUL-terminated string that starts at offset and ends inside the blob.
@@ -30,20 +33,20 @@ std::optional<QString> terminatedString(const QByteArray &blob, quint32 offset)
 
 } // namespace
 
-std::optional<CodeDirectory> CodeDirectory::parse(const QByteArray &blob, QString *reason)
+CodeSignatureResult<CodeDirectory> CodeDirectory::parse(const QByteArray &blob)
 {
     const BigEndian read(blob);
     if (read.u32(0) != magic)
-        return fail(reason, "the code directory has the wrong magic number");
+        return malformed("the code directory has the wrong magic number");
     const std::optional<quint32> length = read.u32(4);
     if (!length || *length != quint32(blob.size()) || *length < 0x2C)
-        return fail(reason, "the code directory's length does not match its bytes");
+        return malformed("the code directory's length does not match its bytes");
 
     CodeDirectory directory;
     directory.bytes = blob;
     directory.version = *read.u32(8);
     if (directory.version < earliestVersion || directory.version > latestVersion)
-        return fail(reason, "the code directory's version is not supported");
+        return unsupported("the code directory's version is not supported");
     directory.flags = *read.u32(12);
     const quint32 hashOffset = *read.u32(16);
     const quint32 identOffset = *read.u32(20);
@@ -54,55 +57,55 @@ std::optional<CodeDirectory> CodeDirectory::parse(const QByteArray &blob, QStrin
     const std::optional<Digest::Type> hashType = Digest::fromHashType(*read.u8(37));
     directory.pageSizeLog2 = *read.u8(39);
     if (!hashType)
-        return fail(reason, "the code directory's hash type is not supported");
+        return unsupported("the code directory's hash type is not supported");
     directory.hashType = *hashType;
     if (hashSize != Digest::size(*hashType))
-        return fail(reason, "the code directory's hash size does not fit its hash type");
+        return malformed("the code directory's hash size does not fit its hash type");
     if (directory.pageSizeLog2 > 30)
-        return fail(reason, "the code directory's page size is out of range");
+        return malformed("the code directory's page size is out of range");
 
     // Fields beyond the header of the recorded version are absent, whatever bytes follow.
     if (directory.version >= scatterVersion) {
         const std::optional<quint32> scatter = read.u32(0x2C);
         if (!scatter)
-            return fail(reason, "the code directory's header is cut short");
+            return malformed("the code directory's header is cut short");
         if (*scatter != 0)
-            return fail(reason, "scattered code directories are not supported");
+            return unsupported("scattered code directories are not supported");
     }
     if (directory.version >= teamVersion) {
         const std::optional<quint32> teamOffset = read.u32(0x30);
         if (!teamOffset)
-            return fail(reason, "the code directory's header is cut short");
+            return malformed("the code directory's header is cut short");
         if (*teamOffset != 0) {
             directory.teamID = terminatedString(blob, *teamOffset);
             if (!directory.teamID)
-                return fail(reason, "the code directory's team identifier is not a string inside it");
+                return malformed("the code directory's team identifier is not a string inside it");
         }
     }
     directory.codeLimit = codeLimit32;
     if (directory.version >= codeLimit64Version) {
         const std::optional<quint64> limit64 = read.u64(0x38);
         if (!limit64)
-            return fail(reason, "the code directory's header is cut short");
+            return malformed("the code directory's header is cut short");
         if (*limit64 != 0)
             directory.codeLimit = *limit64;
     }
 
     const std::optional<QString> identifier = terminatedString(blob, identOffset);
     if (!identifier)
-        return fail(reason, "the code directory's identifier is not a string inside it");
+        return malformed("the code directory's identifier is not a string inside it");
     directory.identifier = *identifier;
 
     const quint64 specialBytes = quint64(specialCount) * hashSize;
     if (specialBytes > hashOffset ||
         !read.contains(hashOffset - specialBytes, specialBytes + quint64(codeCount) * hashSize))
-        return fail(reason, "the code directory's hash slots lie outside it");
+        return malformed("the code directory's hash slots lie outside it");
     const quint64 expectedCodeSlots =
         directory.pageSizeLog2 == 0
             ? (directory.codeLimit > 0 ? 1 : 0)
             : (directory.codeLimit == 0 ? 0 : ((directory.codeLimit - 1) >> directory.pageSizeLog2) + 1);
     if (codeCount != expectedCodeSlots || (directory.pageSizeLog2 != 0 && directory.codeLimit == 0))
-        return fail(reason, "the code directory's slot count does not fit its code limit");
+        return malformed("the code directory's slot count does not fit its code limit");
 
     for (quint32 k = 1; k <= specialCount; ++k)
         directory.specialSlots.append(blob.mid(qsizetype(hashOffset - quint64(k) * hashSize), hashSize));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "codesign/codesignaturefailure.h"
 #include "codesign/digest.h"
 
 #include <QByteArray>
@@ -25,8 +26,8 @@ struct CodeDirectory
     QList<QByteArray> specialSlots; // index k-1 holds special slot -k
     QList<QByteArray> codeSlots;
 
-    // The blob, or a reason why it is malformed or unsupported.
-    static std::optional<CodeDirectory> parse(const QByteArray &blob, QString *reason);
+    // The blob, or why it is malformed or unsupported.
+    static CodeSignatureResult<CodeDirectory> parse(const QByteArray &blob);
 
     // The hash recorded for special slot -slot, or nothing when the slot is absent (beyond
     // the count, or all zeros).

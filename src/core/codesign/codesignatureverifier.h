@@ -1,7 +1,8 @@
 #pragma once
 
+#include "codesign/codesignaturefailure.h"
+
 #include <QString>
-#include <optional>
 
 class Requirement;
 
@@ -12,7 +13,6 @@ class CodeSignatureVerifier
 public:
     virtual ~CodeSignatureVerifier() = default;
 
-    // Nothing when the signature is valid and satisfies the requirement; otherwise the
-    // reason, for logs and diagnostics.
-    virtual std::optional<QString> failure(const QString &bundle, const Requirement &requirement) const = 0;
+    // Unit when the signature is valid and satisfies the requirement; otherwise why not.
+    virtual CodeSignatureResult<Unit> check(const QString &bundle, const Requirement &requirement) const = 0;
 };

@@ -374,15 +374,13 @@ bool evaluateNode(const Node &node, const RequirementContext &context)
 
 } // namespace
 
-std::optional<Requirement> Requirement::compile(const QString &text, QString *reason)
+CodeSignatureResult<Requirement> Requirement::compile(const QString &text)
 {
     Parser parser(text);
     NodePointer root = parser.parse();
-    if (!root) {
-        if (reason)
-            *reason = QStringLiteral("the requirement does not compile: ") + parser.error();
-        return std::nullopt;
-    }
+    if (!root)
+        return CodeSignatureFailure::of(CodeSignatureFailure::Kind::InvalidRequirement,
+                                        QStringLiteral("the requirement does not compile: ") + parser.error());
     return Requirement(std::move(root));
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "codesign/codesignaturefailure.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -25,7 +27,8 @@ struct RequirementContext
 class Requirement
 {
 public:
-    static std::optional<Requirement> compile(const QString &text, QString *reason = nullptr);
+    // The compiled requirement, or InvalidRequirement with where the text went wrong.
+    static CodeSignatureResult<Requirement> compile(const QString &text);
 
     bool evaluate(const RequirementContext &context) const;
 

@@ -15,6 +15,14 @@
 namespace ResourceCheck {
 namespace {
 
+using Kind = CodeSignatureFailure::Kind;
+using Result = CodeSignatureResult<Unit>;
+
+CodeSignatureFailure fail(Kind kind, const QString &why)
+{
+    return CodeSignatureFailure::of(kind, why);
+}
+
 // Paths the seal never covers: the signature itself and the main executable (both are
 // covered by the CodeDirectory instead).
 bool excluded(const QString &path, const QString &mainExecutable)
@@ -39,81 +47,85 @@ public:
     {}
 
     // Checks everything but the file hashes, which it collects for one parallel pass.
-    std::optional<QString> walk(const QString &relative)
+    Result walk(const QString &relative)
     {
         const QDir folder(relative.isEmpty() ? m_contents : m_contents + u'/' + relative);
         const QStringList names =
             folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
         for (const QString &name : names) {
             const QString path = relative.isEmpty() ? name : relative + u'/' + name;
-            if (std::optional<QString> failure = visit(path))
-                return failure;
+            if (Result visited = visit(path); !visited)
+                return visited;
         }
-        return std::nullopt;
+        return Unit();
     }
 
     const QList<SealedFile> &files() const { return m_files; }
     const QSet<QString> &seen() const { return m_seen; }
 
 private:
-    std::optional<QString> visit(const QString &path)
+    Result visit(const QString &path)
     {
         if (excluded(path, m_mainExecutable))
-            return std::nullopt;
+            return Unit();
         const QString absolute = m_contents + u'/' + path;
         struct stat status;
         if (lstat(QFile::encodeName(absolute).constData(), &status) != 0)
-            return QStringLiteral("unreadable item: %1").arg(path);
+            return fail(Kind::Malformed, QStringLiteral("unreadable item: %1").arg(path));
         const std::optional<ResourceSeal::Rule> rule = m_seal.rule(path);
         if (!rule || rule->omit)
-            return std::nullopt;
+            return Unit();
         if (S_ISDIR(status.st_mode)) {
             if (rule->nested && QFileInfo(path).fileName().contains(u'.'))
                 return nested(path, absolute);
             return walk(path);
         }
         if (!S_ISREG(status.st_mode) && !S_ISLNK(status.st_mode))
-            return QStringLiteral("unsupported file type: %1").arg(path);
+            return fail(Kind::Unsupported, QStringLiteral("unsupported file type: %1").arg(path));
         const auto found = m_seal.entries().constFind(path);
         if (found == m_seal.entries().constEnd())
-            return QStringLiteral("file added: %1").arg(path);
+            return fail(Kind::Unsealed, QStringLiteral("file added: %1").arg(path));
         m_seen.insert(path);
         const ResourceSeal::Entry &entry = *found;
         if (S_ISLNK(status.st_mode))
             return link(path, absolute, entry);
         if (!entry.hashes.isEmpty()) {
             m_files.append({path, absolute, &entry});
-            return std::nullopt;
+            return Unit();
         }
         if (entry.symlink)
-            return QStringLiteral("file modified: %1 is sealed as a link").arg(path);
+            return fail(Kind::Modified, QStringLiteral("file modified: %1 is sealed as a link").arg(path));
         // A signed single file keeps its signature in extended attributes, which unpacking drops.
-        return QStringLiteral("nested code %1 is not a bundle and cannot be verified").arg(path);
+        return fail(Kind::Unsupported,
+                    QStringLiteral("nested code %1 is not a bundle and cannot be verified").arg(path));
     }
 
-    std::optional<QString> nested(const QString &path, const QString &absolute)
+    Result nested(const QString &path, const QString &absolute)
     {
         const auto found = m_seal.entries().constFind(path);
         if (found == m_seal.entries().constEnd())
-            return QStringLiteral("nested code added: %1").arg(path);
+            return fail(Kind::Unsealed, QStringLiteral("nested code added: %1").arg(path));
         m_seen.insert(path);
         if (!found->requirement)
-            return QStringLiteral("nested code modified: %1 is not sealed as code").arg(path);
-        if (std::optional<QString> failure = m_nestedCheck(absolute, *found->requirement))
-            return QStringLiteral("nested code %1 is invalid: %2").arg(path, *failure);
-        return std::nullopt;
+            return fail(Kind::Modified, QStringLiteral("nested code modified: %1 is not sealed as code").arg(path));
+        // The nested code's own kind, with where it sits.
+        if (Result checked = m_nestedCheck(absolute, *found->requirement); !checked)
+            return fail(checked.error().kind,
+                        QStringLiteral("nested code %1 is invalid: %2").arg(path, checked.error().detail));
+        return Unit();
     }
 
-    std::optional<QString> link(const QString &path, const QString &absolute, const ResourceSeal::Entry &entry)
+    Result link(const QString &path, const QString &absolute, const ResourceSeal::Entry &entry)
     {
         const QString target = QFile::decodeName(FileTree::linkTarget(absolute).value_or(QByteArray()));
         if (!entry.symlink || *entry.symlink != target)
-            return QStringLiteral("file modified: %1 is a link that was not sealed as this link").arg(path);
+            return fail(Kind::Modified,
+                        QStringLiteral("file modified: %1 is a link that was not sealed as this link").arg(path));
         // The link must stay inside the bundle once resolved, as written, from its own folder.
         const QString resolved = QDir::cleanPath(QFileInfo(absolute).path() + u'/' + target);
         if (target.isEmpty() || QDir::isAbsolutePath(target) || !resolved.startsWith(m_bundle + u'/'))
-            return QStringLiteral("the link %1 points outside the bundle").arg(path);
-        return std::nullopt;
+            return fail(Kind::Unsealed, QStringLiteral("the link %1 points outside the bundle").arg(path));
+        return Unit();
     }
 
     QString m_bundle;
@@ -125,7 +137,7 @@ private:
     QSet<QString> m_seen;
 };
 
-std::optional<QString> checkHashes(const SealedFile &file, const QList<Digest::Type> &types)
+Result checkHashes(const SealedFile &file, const QList<Digest::Type> &types)
 {
     // A hash type the entry lacks is checked through the SHA-1 "hash" key instead.
     QList<Digest::Type> computed;
@@ -133,7 +145,7 @@ std::optional<QString> checkHashes(const SealedFile &file, const QList<Digest::T
     for (const Digest::Type type : types) {
         const Digest::Type key = file.entry->hashes.contains(type) ? type : Digest::Type::SHA1;
         if (!file.entry->hashes.contains(key))
-            return QStringLiteral("the seal has no usable hash for %1").arg(file.path);
+            return fail(Kind::Malformed, QStringLiteral("the seal has no usable hash for %1").arg(file.path));
         if (computed.contains(key))
             continue;
         computed.append(key);
@@ -141,10 +153,10 @@ std::optional<QString> checkHashes(const SealedFile &file, const QList<Digest::T
     }
     const std::optional<QList<QByteArray>> actual = Digest::ofFile(computed, file.absolute);
     if (!actual)
-        return QStringLiteral("unreadable file: %1").arg(file.path);
+        return fail(Kind::Malformed, QStringLiteral("unreadable file: %1").arg(file.path));
     if (*actual != expected)
-        return QStringLiteral("file modified: %1").arg(file.path);
-    return std::nullopt;
+        return fail(Kind::Modified, QStringLiteral("file modified: %1").arg(file.path));
+    return Unit();
 }
 
 // The hashing runs on a pool of its own: checks are themselves started on the global pool,
@@ -162,23 +174,23 @@ QThreadPool *hashingPool()
 
 } // namespace
 
-std::optional<QString> check(const QString &bundle, const QString &mainExecutable, const ResourceSeal &seal,
-                             const QList<Digest::Type> &types, const NestedCheck &nestedCheck)
+Result check(const QString &bundle, const QString &mainExecutable, const ResourceSeal &seal,
+             const QList<Digest::Type> &types, const NestedCheck &nestedCheck)
 {
     Walk walk(bundle, mainExecutable, seal, nestedCheck);
-    if (std::optional<QString> failure = walk.walk(QString()))
-        return failure;
+    if (Result walked = walk.walk(QString()); !walked)
+        return walked;
     for (auto it = seal.entries().begin(); it != seal.entries().end(); ++it) {
         if (!it->optional && !walk.seen().contains(it.key()))
-            return QStringLiteral("file missing: %1").arg(it.key());
+            return fail(Kind::Modified, QStringLiteral("file missing: %1").arg(it.key()));
     }
-    const QList<std::optional<QString>> failures = QtConcurrent::blockingMapped(
+    const QList<Result> hashed = QtConcurrent::blockingMapped(
         hashingPool(), walk.files(), [&types](const SealedFile &file) { return checkHashes(file, types); });
-    for (const std::optional<QString> &failure : failures) {
-        if (failure)
-            return failure;
+    for (const Result &result : hashed) {
+        if (!result)
+            return result;
     }
-    return std::nullopt;
+    return Unit();
 }
 
 } // namespace ResourceCheck

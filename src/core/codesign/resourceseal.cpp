@@ -16,11 +16,11 @@ struct ResourceSeal::CompiledRule
 
 namespace {
 
-std::optional<ResourceSeal> fail(QString *reason, const QString &why)
+using Kind = CodeSignatureFailure::Kind;
+
+CodeSignatureFailure fail(Kind kind, const QString &why)
 {
-    if (reason)
-        *reason = why;
-    return std::nullopt;
+    return CodeSignatureFailure::of(kind, why);
 }
 
 const QSet<QString> &allowedOmissions()
@@ -85,16 +85,17 @@ ResourceSeal::~ResourceSeal() = default;
 ResourceSeal::ResourceSeal(ResourceSeal &&) noexcept = default;
 ResourceSeal &ResourceSeal::operator=(ResourceSeal &&) noexcept = default;
 
-std::optional<ResourceSeal> ResourceSeal::parse(const QByteArray &bytes, QString *reason)
+CodeSignatureResult<ResourceSeal> ResourceSeal::parse(const QByteArray &bytes)
 {
     const std::optional<QVariant> root = PropertyList::parse(bytes);
     if (!root || root->typeId() != QMetaType::QVariantMap)
-        return fail(reason, QStringLiteral("CodeResources is not a property list dictionary"));
+        return fail(Kind::Malformed, QStringLiteral("CodeResources is not a property list dictionary"));
     const QVariantMap seal = root->toMap();
     const QVariant files = seal.value(QStringLiteral("files2"));
     const QVariant rules = seal.value(QStringLiteral("rules2"));
     if (files.typeId() != QMetaType::QVariantMap || rules.typeId() != QMetaType::QVariantMap)
-        return fail(reason, QStringLiteral("the resource seal is of the old, weak kind (no files2 and rules2)"));
+        return fail(Kind::Unsupported,
+                    QStringLiteral("the resource seal is of the old, weak kind (no files2 and rules2)"));
 
     ResourceSeal result;
     bool sealsEverything = false;
@@ -112,22 +113,22 @@ std::optional<ResourceSeal> ResourceSeal::parse(const QByteArray &bytes, QString
             compiled->rule.optional = options.value(QStringLiteral("optional")).toBool();
             compiled->rule.nested = options.value(QStringLiteral("nested")).toBool();
         } else {
-            return fail(reason, QStringLiteral("a resource rule is neither a flag nor a dictionary"));
+            return fail(Kind::Malformed, QStringLiteral("a resource rule is neither a flag nor a dictionary"));
         }
         if (compiled->rule.omit && !allowedOmissions().contains(it.key()))
-            return fail(reason, QStringLiteral("the resource rules omit \"%1\": too weak").arg(it.key()));
+            return fail(Kind::Unsealed, QStringLiteral("the resource rules omit \"%1\": too weak").arg(it.key()));
         if (regcomp(&compiled->pattern, it.key().toUtf8().constData(), REG_EXTENDED | REG_NOSUB) != 0)
-            return fail(reason, QStringLiteral("a resource rule is not a valid pattern: %1").arg(it.key()));
+            return fail(Kind::Malformed, QStringLiteral("a resource rule is not a valid pattern: %1").arg(it.key()));
         result.m_rules.push_back(std::move(compiled));
     }
     if (!sealsEverything)
-        return fail(reason, QStringLiteral("the resource rules do not seal everything (\"^.*\")"));
+        return fail(Kind::Unsealed, QStringLiteral("the resource rules do not seal everything (\"^.*\")"));
 
     const QVariantMap fileMap = files.toMap();
     for (auto it = fileMap.begin(); it != fileMap.end(); ++it) {
         std::optional<Entry> entry = readEntry(it.value());
         if (!entry)
-            return fail(reason, QStringLiteral("the seal's entry for %1 is malformed").arg(it.key()));
+            return fail(Kind::Malformed, QStringLiteral("the seal's entry for %1 is malformed").arg(it.key()));
         result.m_entries.insert(it.key(), std::move(*entry));
     }
     return result;

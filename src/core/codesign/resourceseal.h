@@ -1,5 +1,6 @@
 #pragma once
 
+#include "codesign/codesignaturefailure.h"
 #include "codesign/digest.h"
 
 #include <QByteArray>
@@ -31,8 +32,8 @@ public:
     };
 
     // A seal from CodeResources bytes: it must have files2 and rules2, and its rules must not
-    // be weak ("^.*" sealed, and only the usual omissions). Nothing, with the reason, otherwise.
-    static std::optional<ResourceSeal> parse(const QByteArray &bytes, QString *reason);
+    // be weak ("^.*" sealed, and only the usual omissions). Otherwise why not.
+    static CodeSignatureResult<ResourceSeal> parse(const QByteArray &bytes);
 
     ~ResourceSeal();
     ResourceSeal(ResourceSeal &&) noexcept;

@@ -11,11 +11,11 @@ namespace {
 constexpr qint64 maximumComponentSize = 64 * 1024 * 1024;
 constexpr int maximumAlternates = 5;
 
-std::optional<SignatureComponents> fail(QString *reason, const QString &why)
+using Kind = CodeSignatureFailure::Kind;
+
+CodeSignatureFailure fail(Kind kind, const QString &why)
 {
-    if (reason)
-        *reason = why;
-    return std::nullopt;
+    return CodeSignatureFailure::of(kind, why);
 }
 
 std::optional<QByteArray> readRegular(const QString &path)
@@ -31,11 +31,11 @@ std::optional<QByteArray> readRegular(const QString &path)
 
 } // namespace
 
-std::optional<SignatureComponents> SignatureComponents::read(const QString &folder, QString *reason)
+CodeSignatureResult<SignatureComponents> SignatureComponents::read(const QString &folder)
 {
     const QFileInfo folderInfo(folder);
     if (folderInfo.isSymLink() || !folderInfo.isDir())
-        return fail(reason, QStringLiteral("the bundle is not signed (no _CodeSignature folder)"));
+        return fail(Kind::Unsigned, QStringLiteral("the bundle is not signed (no _CodeSignature folder)"));
     const QDir directory(folder);
     SignatureComponents components;
     QSet<QString> used;
@@ -48,13 +48,13 @@ std::optional<SignatureComponents> SignatureComponents::read(const QString &fold
         return bytes.has_value();
     };
     if (!required(QStringLiteral("CodeDirectory"), components.codeDirectory))
-        return fail(reason, QStringLiteral("the signature has no readable CodeDirectory"));
+        return fail(Kind::Malformed, QStringLiteral("the signature has no readable CodeDirectory"));
     if (!required(QStringLiteral("CodeRequirements"), components.requirements))
-        return fail(reason, QStringLiteral("the signature has no readable CodeRequirements"));
+        return fail(Kind::Malformed, QStringLiteral("the signature has no readable CodeRequirements"));
     if (!required(QStringLiteral("CodeResources"), components.resources))
-        return fail(reason, QStringLiteral("the signature has no readable CodeResources"));
+        return fail(Kind::Malformed, QStringLiteral("the signature has no readable CodeResources"));
     if (!required(QStringLiteral("CodeSignature"), components.cms))
-        return fail(reason, QStringLiteral("the signature has no readable CodeSignature"));
+        return fail(Kind::Malformed, QStringLiteral("the signature has no readable CodeSignature"));
     for (int i = 1; i <= maximumAlternates; ++i) {
         QByteArray alternate;
         if (!required(QStringLiteral("CodeRequirements-%1").arg(i), alternate))
@@ -71,7 +71,7 @@ std::optional<SignatureComponents> SignatureComponents::read(const QString &fold
         directory.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString &entry : entries) {
         if (!used.contains(entry))
-            return fail(reason, QStringLiteral("unsealed content in _CodeSignature: %1").arg(entry));
+            return fail(Kind::Unsealed, QStringLiteral("unsealed content in _CodeSignature: %1").arg(entry));
     }
     return components;
 }

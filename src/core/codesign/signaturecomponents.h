@@ -1,5 +1,7 @@
 #pragma once
 
+#include "codesign/codesignaturefailure.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -17,6 +19,6 @@ struct SignatureComponents
     std::optional<QByteArray> entitlementsDER; // "CodeEntitlementDER"
 
     // Reads the folder. Every required file must be there and regular, and nothing else may
-    // be: an extra or unusual entry is unsealed content. Nothing, with the reason, otherwise.
-    static std::optional<SignatureComponents> read(const QString &folder, QString *reason);
+    // be: an extra or unusual entry is unsealed content. Otherwise why not.
+    static CodeSignatureResult<SignatureComponents> read(const QString &folder);
 };

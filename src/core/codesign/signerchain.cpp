@@ -27,12 +27,12 @@ void freeList(STACK_OF(X509) * certificates)
 }
 using BorrowedCertificates = OpenSSLPointer<STACK_OF(X509), freeList>;
 
-std::optional<SignerChain> fail(QString *reason, const QString &why)
+using Kind = CodeSignatureFailure::Kind;
+
+CodeSignatureFailure fail(Kind kind, const QString &why)
 {
     ERR_clear_error();
-    if (reason)
-        *reason = why;
-    return std::nullopt;
+    return CodeSignatureFailure::of(kind, why);
 }
 
 // The vendor's leaf certificates carry critical extensions of its own (1.2.840.113635.100.6…)
@@ -90,25 +90,25 @@ QList<std::pair<QByteArray, QByteArray>> readAgility(CMS_SignerInfo *signer)
 
 } // namespace
 
-std::optional<SignerChain> SignerChain::verify(const QByteArray &cmsBytes, const QByteArray &signedBytes,
-                                               const TrustAnchors &anchors, QString *reason)
+CodeSignatureResult<SignerChain> SignerChain::verify(const QByteArray &cmsBytes, const QByteArray &signedBytes,
+                                                     const TrustAnchors &anchors)
 {
     if (cmsBytes.isEmpty())
-        return fail(reason, QStringLiteral("the signature is ad hoc: it names no signer"));
+        return fail(Kind::Unsigned, QStringLiteral("the signature is ad hoc: it names no signer"));
     const unsigned char *der = reinterpret_cast<const unsigned char *>(cmsBytes.constData());
     CMS cms(d2i_CMS_ContentInfo(nullptr, &der, long(cmsBytes.size())));
     if (!cms || der != reinterpret_cast<const unsigned char *>(cmsBytes.constData()) + cmsBytes.size())
-        return fail(reason, QStringLiteral("the CMS signature is not well-formed DER"));
+        return fail(Kind::Malformed, QStringLiteral("the CMS signature is not well-formed DER"));
     if (OBJ_obj2nid(CMS_get0_type(cms.get())) != NID_pkcs7_signed)
-        return fail(reason, QStringLiteral("the CMS signature is not signed data"));
+        return fail(Kind::Malformed, QStringLiteral("the CMS signature is not signed data"));
     if (OBJ_obj2nid(CMS_get0_eContentType(cms.get())) != NID_pkcs7_data)
-        return fail(reason, QStringLiteral("the CMS signature does not sign plain data"));
+        return fail(Kind::Malformed, QStringLiteral("the CMS signature does not sign plain data"));
     ASN1_OCTET_STRING **content = CMS_get0_content(cms.get());
     if (!content || *content)
-        return fail(reason, QStringLiteral("the CMS signature is not detached"));
+        return fail(Kind::Malformed, QStringLiteral("the CMS signature is not detached"));
     STACK_OF(CMS_SignerInfo) *signers = CMS_get0_SignerInfos(cms.get());
     if (sk_CMS_SignerInfo_num(signers) != 1)
-        return fail(reason, QStringLiteral("the CMS signature must have exactly one signer"));
+        return fail(Kind::Malformed, QStringLiteral("the CMS signature must have exactly one signer"));
 
     // OpenSSL picks the algorithm from the key; an algorithm field it does not know means the
     // signature was not made the way it says.
@@ -118,21 +118,21 @@ std::optional<SignerChain> SignerChain::verify(const QByteArray &cmsBytes, const
                              &signatureAlgorithm);
     if (!digestAlgorithm || !signatureAlgorithm || OBJ_obj2nid(digestAlgorithm->algorithm) == NID_undef ||
         OBJ_obj2nid(signatureAlgorithm->algorithm) == NID_undef)
-        return fail(reason, QStringLiteral("the CMS signature names an unknown algorithm"));
+        return fail(Kind::Malformed, QStringLiteral("the CMS signature names an unknown algorithm"));
     // A combined algorithm ("ecdsa-with-SHA256") must name the digest actually used.
     int namedDigest = NID_undef;
     int keyType = NID_undef;
     if (OBJ_find_sigid_algs(OBJ_obj2nid(signatureAlgorithm->algorithm), &namedDigest, &keyType) &&
         namedDigest != NID_undef && namedDigest != OBJ_obj2nid(digestAlgorithm->algorithm))
-        return fail(reason, QStringLiteral("the CMS signature names two different digests"));
+        return fail(Kind::Malformed, QStringLiteral("the CMS signature names two different digests"));
     Bio data(BIO_new_mem_buf(signedBytes.constData(), int(signedBytes.size())));
     if (CMS_verify(cms.get(), nullptr, nullptr, data.get(), nullptr,
                    CMS_NO_SIGNER_CERT_VERIFY | CMS_BINARY | CMS_DETACHED) != 1)
-        return fail(reason, QStringLiteral("the CMS signature does not verify over the code directory"));
+        return fail(Kind::Modified, QStringLiteral("the CMS signature does not verify over the code directory"));
     BorrowedCertificates signerCertificates(CMS_get0_signers(cms.get()));
     X509 *leaf = sk_X509_num(signerCertificates.get()) == 1 ? sk_X509_value(signerCertificates.get(), 0) : nullptr;
     if (!leaf)
-        return fail(reason, QStringLiteral("the CMS signature does not carry its signer's certificate"));
+        return fail(Kind::Malformed, QStringLiteral("the CMS signature does not carry its signer's certificate"));
 
     Store store(X509_STORE_new());
     for (const QByteArray &anchor : anchors.certificates()) {
@@ -147,15 +147,16 @@ std::optional<SignerChain> SignerChain::verify(const QByteArray &cmsBytes, const
     X509_STORE_CTX_init(context.get(), store.get(), leaf, untrusted.get());
     X509_STORE_CTX_set_flags(context.get(), X509_V_FLAG_NO_CHECK_TIME);
     if (X509_verify_cert(context.get()) != 1)
-        return fail(reason, QStringLiteral("the signer's certificate chain is not trusted: %1")
-                                .arg(QString::fromLatin1(
-                                    X509_verify_cert_error_string(X509_STORE_CTX_get_error(context.get())))));
+        return fail(
+            Kind::UntrustedSigner,
+            QStringLiteral("the signer's certificate chain is not trusted: %1")
+                .arg(QString::fromLatin1(X509_verify_cert_error_string(X509_STORE_CTX_get_error(context.get())))));
 
     const uint32_t flags = X509_get_extension_flags(leaf);
     if (!(flags & EXFLAG_XKUSAGE) || !(X509_get_extended_key_usage(leaf) & XKU_CODE_SIGN))
-        return fail(reason, QStringLiteral("the signer's certificate is not for code signing"));
+        return fail(Kind::UntrustedSigner, QStringLiteral("the signer's certificate is not for code signing"));
     if ((flags & EXFLAG_KUSAGE) && !(X509_get_key_usage(leaf) & (KU_DIGITAL_SIGNATURE | KU_NON_REPUDIATION)))
-        return fail(reason, QStringLiteral("the signer's certificate may not sign"));
+        return fail(Kind::UntrustedSigner, QStringLiteral("the signer's certificate may not sign"));
 
     SignerChain chain;
     STACK_OF(X509) *verified = X509_STORE_CTX_get0_chain(context.get());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "codesign/codesignaturefailure.h"
 #include "codesign/trustanchors.h"
 
 #include <QByteArray>
@@ -16,9 +17,9 @@ public:
     // Verifies a detached CMS signature (DER) over exactly signedBytes, then the signer's
     // chain, built from the certificates in the CMS, to one of the anchors. Time is not
     // checked: like the platform without a secure timestamp, an expired chain still counts.
-    // The leaf must allow code signing. Nothing, with the reason, when any of it fails.
-    static std::optional<SignerChain> verify(const QByteArray &cms, const QByteArray &signedBytes,
-                                             const TrustAnchors &anchors, QString *reason);
+    // The leaf must allow code signing. Otherwise why not.
+    static CodeSignatureResult<SignerChain> verify(const QByteArray &cms, const QByteArray &signedBytes,
+                                                   const TrustAnchors &anchors);
 
     QList<X509 *> certificates() const;
     X509 *leaf() const { return m_chain.front().get(); }

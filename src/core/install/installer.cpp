@@ -2,7 +2,7 @@
 
 #include "catalog/version.h"
 #include "codesign/bundlesignatureverifier.h"
-#include "codesign/requirement.h"
+#include "codesign/catalogrequirement.h"
 #include "install/archiveextractor.h"
 #include "install/archivesignature.h"
 #include "install/bundleplacement.h"
@@ -73,11 +73,13 @@ QCoro::Task<Expected<QString, InstallFailure>> Installer::install(CatalogApp app
     if (Bundle::at(bundle).string(QStringLiteral("CFBundleIdentifier")) != app.bundleID)
         co_return Result(InstallFailure(InstallError::of(InstallError::Kind::WrongApp)));
     const std::shared_ptr<const CodeSignatureVerifier> verifier = installer.m_verifier;
-    QFuture<std::optional<QString>> verifying =
-        QtConcurrent::run([bundle, app, verifier] { return codeSignatureFailure(bundle, app, *verifier); });
-    const std::optional<QString> signatureFailure = co_await verifying;
-    if (signatureFailure) {
-        qCWarning(lcInstall) << "code signature of" << app.bundleID << "rejected:" << *signatureFailure;
+    QFuture<CodeSignatureResult<Unit>> verifying =
+        QtConcurrent::run([bundle, app, verifier] { return CatalogRequirement::check(bundle, app, *verifier); });
+    const CodeSignatureResult<Unit> signature = co_await verifying;
+    if (!signature) {
+        qCWarning(lcInstall) << "code signature of" << app.bundleID
+                             << "rejected:" << CodeSignatureFailure::name(signature.error().kind)
+                             << signature.error().detail;
         co_return Result(InstallFailure(InstallError::of(InstallError::Kind::BadCodeSignature)));
     }
     const std::optional<InstalledApp> current = installer.installed(app);
@@ -151,32 +153,4 @@ std::optional<InstalledApp> Installer::preferredCopy(const QList<InstalledApp> &
 bool Installer::needsUpdate(const InstalledApp &installed, const AppcastRelease &release)
 {
     return Version::compare(installed.build, release.build) == Version::Order::Ascending;
-}
-
-QString Installer::requirement(const CatalogApp &app)
-{
-    return QStringLiteral("anchor apple generic and identifier \"") + app.bundleID +
-           QStringLiteral("\" and certificate leaf[subject.OU] = \"") + app.teamID + u'"';
-}
-
-bool Installer::codeSignatureIsValid(const QString &bundle, const CatalogApp &app)
-{
-    const std::optional<QString> failure = codeSignatureFailure(bundle, app, *standardVerifier());
-    if (failure)
-        qCWarning(lcInstall) << "code signature of" << bundle << "rejected:" << *failure;
-    return !failure;
-}
-
-std::optional<QString> Installer::codeSignatureFailure(const QString &bundle, const CatalogApp &app,
-                                                       const CodeSignatureVerifier &verifier)
-{
-    for (const QString &value : {app.bundleID, app.teamID}) {
-        if (value.contains(u'"') || value.contains(u'\\'))
-            return QStringLiteral("the catalog's identifier or team contains a quote or a backslash");
-    }
-    QString reason;
-    const std::optional<Requirement> compiled = Requirement::compile(requirement(app), &reason);
-    if (!compiled)
-        return reason;
-    return verifier.failure(bundle, *compiled);
 }

@@ -48,20 +48,6 @@ public:
     // True when the release's build is newer than the copy's; short versions play no part.
     static bool needsUpdate(const InstalledApp &installed, const AppcastRelease &release);
 
-    // The designated requirement a catalog app's bundle must meet: anchored at the vendor's
-    // root (or a configured anchor), the catalog's identifier, the catalog's team.
-    static QString requirement(const CatalogApp &app);
-
-    // Whether the bundle's code signature is intact and meets requirement(app), checked
-    // with the anchors of the store's own bundle.
-    static bool codeSignatureIsValid(const QString &bundle, const CatalogApp &app);
-
-    // Why the bundle fails the check with this verifier, or nothing when it passes. A
-    // catalog value with a quote or a backslash fails: it could change the requirement's
-    // meaning, never only its value.
-    static std::optional<QString> codeSignatureFailure(const QString &bundle, const CatalogApp &app,
-                                                       const CodeSignatureVerifier &verifier);
-
 private:
     // Our verifier, anchored at the built-in root and the store bundle's own anchors.
     static std::shared_ptr<const CodeSignatureVerifier> standardVerifier();

@@ -1,0 +1,3 @@
+#include "codesign/codesignlog.h"
+
+Q_LOGGING_CATEGORY(lcCodesign, "tessel.codesign")
