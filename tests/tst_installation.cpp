@@ -4,6 +4,7 @@
 #include "harness/releasefactory.h"
 #include "harness/testserver.h"
 #include "install/archivedownload.h"
+#include "install/archivesignature.h"
 #include "install/installer.h"
 #include "support/waitforresult.h"
 
@@ -13,8 +14,11 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 using namespace CatalogFixtures;
-using Kind = InstallError::Kind;
+using Kind = InstallFailure::Kind;
 
 namespace {
 
@@ -37,12 +41,48 @@ struct Publication
     std::optional<HttpResponse> answer; // how the archive is served, when not plainly
 };
 
+// A limit on the size of the files this process writes, for as long as it lives; writes past
+// it fail (with SIGXFSZ ignored) instead of ending the process.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_previous);
+        const rlimit limit{bytes, m_previous.rlim_max};
+        m_signal = std::signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_previous);
+        std::signal(SIGXFSZ, m_signal);
+    }
+
+private:
+    rlimit m_previous{};
+    void (*m_signal)(int) = SIG_DFL;
+};
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 QStringList workFolders(const QString &temporary)
 {
     return QDir(temporary).entryList({QStringLiteral("tessel-store-*")}, QDir::AllEntries | QDir::Hidden);
 }
 
 } // namespace
+
+// How a scenario changes what the maker publishes; it may change the machine too, given the
+// path of the copy already installed.
+using Setup = std::function<void(Publication &publication, const QString &copy)>;
+Q_DECLARE_METATYPE(Setup)
+Q_DECLARE_METATYPE(std::optional<QString>)
+Q_DECLARE_METATYPE(InstallFailure::Kind)
 
 class InstallationTest : public QObject
 {
@@ -118,6 +158,13 @@ private:
                 return app;
         }
         qFatal("no app %s", qPrintable(id));
+    }
+
+    // The installer the model uses, over the fixture's machine as it is now.
+    Installer installer() const
+    {
+        const StoreEnvironment &environment = m_fixture->environment;
+        return Installer(environment.locations, environment.registry.get(), environment.session, environment.verifier);
     }
 
     QString launches() const
@@ -210,110 +257,125 @@ private Q_SLOTS:
         QCOMPARE(workFolders(locations().temporary), QStringList());
     }
 
-    // Every failure shows its sentence, leaves the installed copy as it was and no work folder.
+    // Every failure has its kind and reason, shows the kind's sentence, and leaves the
+    // installed copy as it was and no work folder.
     void failuresLeaveEverythingAsItWas_data()
     {
-        QTest::addColumn<int>("scenario");
+        QTest::addColumn<Setup>("setup");
+        QTest::addColumn<Kind>("kind");
         QTest::addColumn<QString>("sentence");
-        const QList<std::pair<const char *, QString>> scenarios{
-            {"404 with a body", downloadFailed},
-            {"body cut short", downloadFailed},
-            {"206 covering part", downloadFailed},
-            {"bad archive signature", securityFailed},
-            {"no archive signature with a key", securityFailed},
-            {"archive of another app", securityFailed},
-            {"bad code signature", securityFailed},
-            {"unknown archive type", cannotOpen},
-            {"app in a sub-folder", cannotOpen},
-            {"entry with ..", cannotOpen},
-            {"absolute entry", cannotOpen},
-            {"link out of the destination", cannotOpen},
-            {"disk image without an app", cannotOpen},
-        };
-        for (int i = 0; i < scenarios.size(); ++i)
-            QTest::newRow(scenarios[i].first) << i << scenarios[i].second;
-    }
-
-    void failuresLeaveEverythingAsItWas()
-    {
-        QFETCH(int, scenario);
-        QFETCH(QString, sentence);
-        const QString copy = preinstall(QStringLiteral("lumen"), QStringLiteral("310"), locations().systemApplications);
-        Publication publication = zipped(QStringLiteral("lumen"), QStringLiteral("320"));
         using Entry = ReleaseFactory::ZipEntry;
         const QByteArray app = "#!/bin/sh\n";
-        switch (scenario) {
-        case 0:
+        // Hand-made archives, signed as the maker would.
+        auto signedArchive = [this](Publication &publication, const QByteArray &archive) {
+            publication.archive = archive;
+            publication.signature = m_releases->signature(archive);
+        };
+
+        QTest::newRow("404 with a body") << Setup([](Publication &publication, const QString &) {
             publication.answer = HttpResponse::notFound();
-            break;
-        case 1: {
+        }) << Kind::Download << downloadFailed;
+        QTest::newRow("body cut short") << Setup([](Publication &publication, const QString &) {
             HttpResponse cut = HttpResponse::ok(publication.archive, "application/zip");
             cut.bodyBytesSent = publication.archive.size() / 2;
             publication.answer = cut;
-            break;
-        }
-        case 2: {
+        }) << Kind::Download << downloadFailed;
+        QTest::newRow("206 covering part") << Setup([](Publication &publication, const QString &) {
             HttpResponse part = HttpResponse::ok(publication.archive.left(100), "application/zip");
             part.status = 206;
             part.headers.append({"Content-Range", "bytes 0-99/" + QByteArray::number(publication.archive.size())});
             publication.answer = part;
-            break;
-        }
-        case 3:
+        }) << Kind::Download << downloadFailed;
+        QTest::newRow("not HTTP at all") << Setup([](Publication &publication, const QString &) {
+            HttpResponse raw;
+            raw.raw = QByteArray("SSH-2.0-OpenSSH_9.2\r\nProtocol mismatch.\r\n");
+            publication.answer = raw;
+        }) << Kind::Download << downloadFailed;
+        QTest::newRow("bad archive signature") << Setup([this](Publication &publication, const QString &) {
             publication.signature = m_releases->signature(publication.archive + 'x');
-            break;
-        case 4:
-            publication.signature.reset();
-            break;
-        case 5:
-            publication.archive = ReleaseFactory::zip(
-                m_releases->app(QStringLiteral("lumen"), QStringLiteral("com.orvel.quire"), QStringLiteral("320")));
-            publication.signature = m_releases->signature(publication.archive);
-            break;
-        case 6: {
+        }) << Kind::BadArchiveSignature << securityFailed;
+        QTest::newRow("no archive signature with a key")
+            << Setup([](Publication &publication, const QString &) { publication.signature.reset(); })
+            << Kind::BadArchiveSignature << securityFailed;
+        QTest::newRow("archive of another app")
+            << Setup([this, signedArchive](Publication &publication, const QString &) {
+                   signedArchive(publication, ReleaseFactory::zip(m_releases->app(QStringLiteral("lumen"),
+                                                                                  QStringLiteral("com.orvel.quire"),
+                                                                                  QStringLiteral("320"))));
+               })
+            << Kind::WrongApp << securityFailed;
+        QTest::newRow("bad code signature") << Setup([this, signedArchive](Publication &publication, const QString &) {
             const QString bundle =
                 m_releases->app(QStringLiteral("lumen"), QStringLiteral("com.orvel.lumen"), QStringLiteral("320"));
             writeTestFile(bundle + QStringLiteral("/Contents/Resources/notes.txt"), "changed after signing");
-            publication.archive = ReleaseFactory::zip(bundle);
-            publication.signature = m_releases->signature(publication.archive);
-            break;
-        }
-        case 7:
+            signedArchive(publication, ReleaseFactory::zip(bundle));
+        }) << Kind::BadCodeSignature << securityFailed;
+        QTest::newRow("unknown archive type") << Setup([](Publication &publication, const QString &) {
             publication.file = QStringLiteral("lumen.tar.gz");
-            break;
-        case 8:
-            publication.archive = ReleaseFactory::zip(
-                m_releases->app(QStringLiteral("lumen"), QStringLiteral("com.orvel.lumen"), QStringLiteral("320")),
-                QStringLiteral("Lumen 3.2/"));
-            break;
-        case 9:
-            publication.archive =
-                ReleaseFactory::zip({{QStringLiteral("lumen.app/Contents/../../../evil"), Entry::Type::File, app}});
-            break;
-        case 10:
-            publication.archive = ReleaseFactory::zip({{QStringLiteral("/tmp/evil"), Entry::Type::File, app}});
-            break;
-        case 11:
-            publication.archive =
-                ReleaseFactory::zip({{QStringLiteral("lumen.app/"), Entry::Type::Folder},
-                                     {QStringLiteral("lumen.app/Contents"), Entry::Type::Link, "../../../../etc"}});
-            break;
-        case 12: {
+        }) << Kind::Extract << cannotOpen;
+        QTest::newRow("app in a sub-folder") << Setup([this, signedArchive](Publication &publication, const QString &) {
+            signedArchive(publication,
+                          ReleaseFactory::zip(m_releases->app(QStringLiteral("lumen"),
+                                                              QStringLiteral("com.orvel.lumen"), QStringLiteral("320")),
+                                              QStringLiteral("Lumen 3.2/")));
+        }) << Kind::NoAppInArchive << cannotOpen;
+        QTest::newRow("entry with ..") << Setup([signedArchive, app](Publication &publication, const QString &) {
+            signedArchive(publication, ReleaseFactory::zip({{QStringLiteral("lumen.app/Contents/../../../evil"),
+                                                             Entry::Type::File, app}}));
+        }) << Kind::Extract << cannotOpen;
+        QTest::newRow("absolute entry") << Setup([signedArchive, app](Publication &publication, const QString &) {
+            signedArchive(publication, ReleaseFactory::zip({{QStringLiteral("/tmp/evil"), Entry::Type::File, app}}));
+        }) << Kind::Extract << cannotOpen;
+        QTest::newRow("link out of the destination")
+            << Setup([signedArchive](Publication &publication, const QString &) {
+                   signedArchive(publication, ReleaseFactory::zip({{QStringLiteral("lumen.app/"), Entry::Type::Folder},
+                                                                   {QStringLiteral("lumen.app/Contents"),
+                                                                    Entry::Type::Link, "../../../../etc"}}));
+               })
+            << Kind::Extract << cannotOpen;
+        QTest::newRow("disk image without an app") << Setup([this, signedArchive](Publication &publication,
+                                                                                  const QString &) {
             QDir().mkpath(m_folder->filePath(QStringLiteral("nothing/Empty")));
             writeTestFile(m_folder->filePath(QStringLiteral("nothing/Empty/readme.txt")), "no app here");
-            publication.archive = m_releases->diskImage(m_folder->filePath(QStringLiteral("nothing/Empty")));
+            signedArchive(publication, m_releases->diskImage(m_folder->filePath(QStringLiteral("nothing/Empty"))));
             publication.file = QStringLiteral("lumen.dmg");
-            break;
-        }
-        }
-        if (scenario >= 8) // hand-made archives, signed as the maker would
-            publication.signature = m_releases->signature(publication.archive);
+        }) << Kind::NoAppInArchive << cannotOpen;
+        // The work folder inside the installed copy: the kernel refuses to swap a folder with
+        // one inside it, root or not, so the replacement itself fails.
+        QTest::newRow("replacement refused") << Setup([this](Publication &, const QString &copy) {
+            m_fixture->environment.locations.temporary = copy + QStringLiteral("/Contents/Resources/work");
+            QDir().mkpath(locations().temporary);
+        }) << Kind::CannotReplace << cannotReplace;
+    }
+
+    void failuresLeaveEverythingAsItWas()
+    {
+        QFETCH(Setup, setup);
+        QFETCH(Kind, kind);
+        QFETCH(QString, sentence);
+        const QString copy = preinstall(QStringLiteral("lumen"), QStringLiteral("310"), locations().systemApplications);
+        const QByteArray executable = readFile(copy + QStringLiteral("/Contents/MacOS/app"));
+        Publication publication = zipped(QStringLiteral("lumen"), QStringLiteral("320"));
+        setup(publication, copy);
         publish({publication});
         const auto model = loadedModel();
-        QCoro::waitFor(model->install(appNamed(*model, QStringLiteral("lumen"))));
-        QCOMPARE(model->jobs().value(QStringLiteral("lumen")), Job::failed(sentence));
+        const CatalogApp lumen = appNamed(*model, QStringLiteral("lumen"));
+
+        const Expected<QString, InstallFailure> direct =
+            waitForResult(installer().install(lumen, model->releases().value(QStringLiteral("lumen")), [](double) {}));
+        QVERIFY(!direct);
+        QCOMPARE(InstallFailure::name(direct.error().kind), InstallFailure::name(kind));
+        QVERIFY(!direct.error().detail.isEmpty());
+        QCOMPARE(StoreModel::message(direct.error()), sentence);
+
+        QCoro::waitFor(model->install(lumen));
+        const Job job = model->jobs().value(QStringLiteral("lumen"));
+        QCOMPARE(job.state, Job::State::Failed);
+        QCOMPARE(job.message, sentence);
+        QVERIFY(!job.detail.isEmpty());
         QCOMPARE(model->installed().value(QStringLiteral("lumen")),
                  (InstalledApp{copy, QStringLiteral("310"), QStringLiteral("310")}));
+        QCOMPARE(readFile(copy + QStringLiteral("/Contents/MacOS/app")), executable);
         QCOMPARE(workFolders(locations().temporary), QStringList());
         QVERIFY(!QFile::exists(m_folder->filePath(QStringLiteral("evil"))) &&
                 !QFile::exists(QStringLiteral("/tmp/evil")));
@@ -329,8 +391,26 @@ private Q_SLOTS:
         publish({zipped(QStringLiteral("lumen"), QStringLiteral("320"))});
         const auto model = loadedModel();
         QCoro::waitFor(model->install(appNamed(*model, QStringLiteral("lumen"))));
-        QCOMPARE(model->jobs().value(QStringLiteral("lumen")), Job::failed(cannotReplace));
+        QCOMPARE(model->jobs().value(QStringLiteral("lumen")).message, cannotReplace);
+        QVERIFY(model->jobs().value(QStringLiteral("lumen")).detail.contains(locations().systemApplications));
         QCOMPARE(workFolders(locations().temporary), QStringList());
+    }
+
+    void unwritableFirstFolderAndMissingHomeFolder()
+    {
+        // A file where the first folder should be, and no home Applications folder yet: the
+        // home one is made and takes the app.
+        QDir().rmdir(locations().systemApplications);
+        writeTestFile(locations().systemApplications, "not a folder");
+        QVERIFY(QDir(locations().userApplications()).removeRecursively());
+        publish({zipped(QStringLiteral("lumen"), QStringLiteral("320"))});
+        const auto model = loadedModel();
+        QCoro::waitFor(model->install(appNamed(*model, QStringLiteral("lumen"))));
+        QVERIFY(model->jobs().isEmpty());
+        const QString landed = locations().userApplications() + QStringLiteral("/lumen.app");
+        QCOMPARE(model->installed().value(QStringLiteral("lumen")).url, landed);
+        QVERIFY(QFileInfo(landed + QStringLiteral("/Contents/MacOS/app")).isExecutable());
+        QCOMPARE(readFile(locations().systemApplications), QByteArray("not a folder"));
     }
 
     void occupiedFirstFolderSendsTheAppToTheSecond()
@@ -357,7 +437,8 @@ private Q_SLOTS:
         QCOMPARE(model->updates().size(), 3);
         QCoro::waitFor(model->updateAll());
         QCOMPARE(model->jobs().keys(), QStringList{QStringLiteral("b")});
-        QCOMPARE(model->jobs().value(QStringLiteral("b")), Job::failed(downloadFailed));
+        QCOMPARE(model->jobs().value(QStringLiteral("b")).message, downloadFailed);
+        QVERIFY(model->jobs().value(QStringLiteral("b")).detail.contains(QStringLiteral("404")));
         QCOMPARE(model->updates().size(), 1);
     }
 
@@ -438,24 +519,81 @@ private Q_SLOTS:
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("big file.zip")});
     }
 
-    void archiveSignatureRules()
+    void errorPagesAreNeverWritten()
     {
-        const QString file = m_folder->filePath(QStringLiteral("archive.zip"));
-        writeTestFile(file, "archive bytes");
+        // Under a file size limit smaller than the page, writing it would fail on the file
+        // system, root or not; a download that drops it fails for the status alone.
+        HttpResponse page = HttpResponse::notFound();
+        page.body = QByteArray(3 * 1024 * 1024, 'e');
+        m_server->respond("/missing.zip", page);
+        const QString folder = m_folder->filePath(QStringLiteral("download"));
+        QDir().mkpath(folder);
+        const FileSizeLimit limit(1024 * 1024);
+        const auto result = waitForResult(ArchiveDownload::download(
+            m_fixture->session(), m_server->url(QStringLiteral("/missing.zip")), folder, [](double) {}));
+        QVERIFY(!result);
+        QCOMPARE(InstallFailure::name(result.error().kind), InstallFailure::name(Kind::Download));
+        QVERIFY(result.error().detail.contains(QStringLiteral("404")));
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+    }
+
+    void answersThatAreNotHTTPFailTheDownload()
+    {
+        HttpResponse garbage;
+        garbage.raw = QByteArray("\x16\x03\x01 not an HTTP answer\r\n\r\n");
+        m_server->respond("/garbage.zip", garbage);
+        const QString folder = m_folder->filePath(QStringLiteral("download"));
+        QDir().mkpath(folder);
+        const auto result = waitForResult(ArchiveDownload::download(
+            m_fixture->session(), m_server->url(QStringLiteral("/garbage.zip")), folder, [](double) {}));
+        QVERIFY(!result);
+        QCOMPARE(InstallFailure::name(result.error().kind), InstallFailure::name(Kind::Download));
+        QVERIFY(!result.error().detail.isEmpty());
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+    }
+
+    void archiveSignatureRules_data()
+    {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<std::optional<QString>>("signature");
+        QTest::addColumn<QString>("publicKey");
+        QTest::addColumn<bool>("accepted");
         const QString key = m_releases->archivePublicKey();
         const QString good = m_releases->signature("archive bytes");
-        QVERIFY(Installer::archiveIsSigned(file, good, key));
-        QVERIFY(Installer::archiveIsSigned(file, std::nullopt, QString()));
-        QVERIFY(Installer::archiveIsSigned(file, QStringLiteral("garbage"), QString()));
-        QVERIFY(!Installer::archiveIsSigned(file, std::nullopt, key));
         const QByteArray raw = QByteArray::fromBase64(good.toLatin1());
-        QVERIFY(!Installer::archiveIsSigned(file, QString::fromLatin1(raw.left(63).toBase64()), key));
-        QVERIFY(!Installer::archiveIsSigned(file, QString::fromLatin1((raw + 'x').toBase64()), key));
-        QVERIFY(!Installer::archiveIsSigned(file, good.left(10) + u'\n' + good.mid(10), key));
-        QVERIFY(!Installer::archiveIsSigned(
-            file, good, QString::fromLatin1(QByteArray::fromBase64(key.toLatin1()).left(31).toBase64())));
-        writeTestFile(file, "archive bytez");
-        QVERIFY(!Installer::archiveIsSigned(file, good, key));
+        const QByteArray bytes = "archive bytes";
+        QTest::newRow("signed") << bytes << std::optional(good) << key << true;
+        QTest::newRow("no key, no signature") << bytes << std::optional<QString>() << QString() << true;
+        QTest::newRow("no key, garbage signature")
+            << bytes << std::optional(QStringLiteral("garbage")) << QString() << true;
+        QTest::newRow("key without signature") << bytes << std::optional<QString>() << key << false;
+        QTest::newRow("signature cut short")
+            << bytes << std::optional(QString::fromLatin1(raw.left(63).toBase64())) << key << false;
+        QTest::newRow("signature too long")
+            << bytes << std::optional(QString::fromLatin1((raw + 'x').toBase64())) << key << false;
+        QTest::newRow("signature with a line break")
+            << bytes << std::optional(good.left(10) + u'\n' + good.mid(10)) << key << false;
+        QTest::newRow("key cut short") << bytes << std::optional(good)
+                                       << QString::fromLatin1(
+                                              QByteArray::fromBase64(key.toLatin1()).left(31).toBase64())
+                                       << false;
+        QTest::newRow("archive changed") << QByteArray("archive bytez") << std::optional(good) << key << false;
+    }
+
+    void archiveSignatureRules()
+    {
+        QFETCH(QByteArray, contents);
+        QFETCH(std::optional<QString>, signature);
+        QFETCH(QString, publicKey);
+        QFETCH(bool, accepted);
+        const QString file = m_folder->filePath(QStringLiteral("archive.zip"));
+        writeTestFile(file, contents);
+        const Expected<Unit, InstallFailure> checked = ArchiveSignature::check(file, signature, publicKey);
+        QCOMPARE(checked.hasValue(), accepted);
+        if (!checked) {
+            QCOMPARE(InstallFailure::name(checked.error().kind), InstallFailure::name(Kind::BadArchiveSignature));
+            QVERIFY(!checked.error().detail.isEmpty());
+        }
     }
 };
 

@@ -258,7 +258,7 @@ private Q_SLOTS:
         QCOMPARE(valid.out, QStringLiteral("valid\n"));
         const Outcome untrusted = run(QStringLiteral("tesselctl"), check + QStringList{bundle});
         QCOMPARE(untrusted.exitCode, 1);
-        QVERIFY(untrusted.out.startsWith(QStringLiteral("invalid: ")));
+        QVERIFY(untrusted.out.startsWith(QStringLiteral("invalid: untrusted-signer: ")));
     }
 
     // The tools installed inside a store bundle take its configuration: service, trust anchors.
@@ -313,6 +313,8 @@ private Q_SLOTS:
         const Outcome refused = run(tool, {QStringLiteral("update"), QStringLiteral("--all")});
         QCOMPARE(refused.exitCode, 1);
         QVERIFY(refused.err.contains(QStringLiteral("did not pass the security check")));
+        // The exact reason follows the sentence.
+        QVERIFY(refused.err.contains(QStringLiteral("LUMEN: the signature does not verify over the archive")));
 
         publish(QStringLiteral("3"), true);
         const Outcome updated = run(tool, {QStringLiteral("update"), QStringLiteral("--all")});
@@ -366,6 +368,7 @@ private Q_SLOTS:
         write(QStringLiteral("release.zip"), QByteArray(100000, 's'));
         const Outcome invalid = run(QStringLiteral("tesselctl"), check + QStringList{signature, archive});
         QCOMPARE(invalid.out, QStringLiteral("invalid\n"));
+        QCOMPARE(invalid.err, QStringLiteral("the signature does not verify over the archive with the app's key\n"));
         QCOMPARE(invalid.exitCode, 1);
     }
 

@@ -16,7 +16,7 @@ std::optional<Item> itemForArchive(const QString &archive, const QUrl &url, cons
     const Expected<QString, InstallFailure> app =
         ArchiveExtractor::extract(archive, scratch.filePath(QStringLiteral("extracted")));
     if (!app) {
-        *reason = QStringLiteral("%1 holds no app that can be read").arg(archive);
+        *reason = QStringLiteral("%1 holds no app that can be read: %2").arg(archive, app.error().detail);
         return std::nullopt;
     }
     const Bundle bundle = Bundle::at(app.value());

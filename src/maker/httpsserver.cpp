@@ -148,6 +148,11 @@ void HttpsServer::answer(QSslSocket *socket, const HttpResponse &response)
         socket->abort();
         return;
     }
+    if (response.raw) {
+        socket->write(*response.raw);
+        socket->disconnectFromHost();
+        return;
+    }
     QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + reasonPhrase(response.status) + "\r\n";
     bool hasLength = false;
     for (const auto &[name, value] : response.headers) {

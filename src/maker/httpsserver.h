@@ -7,6 +7,7 @@
 #include <QSslConfiguration>
 #include <QUrl>
 #include <functional>
+#include <optional>
 #include <utility>
 
 class QSslServer;
@@ -30,6 +31,7 @@ struct HttpResponse
     qsizetype bodyBytesSent = -1; // send only this many body bytes, then close the connection
     bool stall = false;           // keep the connection open and never answer
     bool closeWithoutAnswer = false;
+    std::optional<QByteArray> raw; // sent as it is, in place of an HTTP answer
 
     static HttpResponse ok(QByteArray body, QByteArray contentType);
     static HttpResponse notFound();

@@ -1,6 +1,7 @@
 #include "harness/modelfixture.h"
 
 #include "catalog/catalogloader.h"
+#include "codesign/bundlesignatureverifier.h"
 #include "harness/catalogfixtures.h"
 #include "platform/desktopentryregistry.h"
 
@@ -31,6 +32,8 @@ StoreEnvironment ModelFixture::makeEnvironment(const CatalogFixtures::Signer &si
         .configuration = signer.configuration(serviceURL),
         .locations = locations,
         .registry = std::make_shared<DesktopEntryRegistry>(locations),
+        // As a store without anchors of its own checks: trusting the vendor's root only.
+        .verifier = std::make_shared<BundleSignatureVerifier>(TrustAnchors({TrustAnchors::builtInRoot()})),
         .systemVersion = {14, 5, 2},
         .preferredLanguages = {QStringLiteral("pt-BR"), QStringLiteral("en")},
         .now = [] { return QDateTime(QDate(2026, 12, 9), QTime(12, 0), Qt::UTC); },

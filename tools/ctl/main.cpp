@@ -6,6 +6,8 @@
 #include "common/commandline.h"
 #include "ctl/jobprogressprinter.h"
 #include "feeds/appcastparser.h"
+#include "install/archivesignature.h"
+#include "install/installedcopies.h"
 #include "model/storemodel.h"
 #include "net/networksession.h"
 #include "platform/bundle.h"
@@ -158,9 +160,9 @@ int installed(const QCommandLineParser &parser)
         printError(QStringLiteral("error: ") + errorName(catalog.error()));
         return ExitCatalogError;
     }
-    const Installer installer(environment.locations, environment.registry.get());
+    const InstalledCopies copies(environment.locations, environment.registry.get());
     for (const CatalogApp &app : catalog->apps) {
-        if (const std::optional<InstalledApp> copy = installer.installed(app))
+        if (const std::optional<InstalledApp> copy = copies.installed(app))
             printLine(QStringList{app.productID, copy->url, copy->shortVersion, copy->build}.join(u'\t'));
     }
     return ExitSuccess;
@@ -168,11 +170,16 @@ int installed(const QCommandLineParser &parser)
 
 int checkArchive(const QCommandLineParser &parser)
 {
-    const bool valid =
-        Installer::archiveIsSigned(parser.positionalArguments().first(), parser.value(QStringLiteral("signature")),
-                                   parser.value(QStringLiteral("public-key")));
-    printLine(valid ? QStringLiteral("valid") : QStringLiteral("invalid"));
-    return valid ? ExitSuccess : ExitFailure;
+    const Expected<Unit, InstallFailure> checked =
+        ArchiveSignature::check(parser.positionalArguments().first(), parser.value(QStringLiteral("signature")),
+                                parser.value(QStringLiteral("public-key")));
+    if (!checked) {
+        printLine(QStringLiteral("invalid"));
+        printError(checked.error().detail);
+        return ExitFailure;
+    }
+    printLine(QStringLiteral("valid"));
+    return ExitSuccess;
 }
 
 // The apps of a loaded model with these product identifiers, in catalog order.
@@ -197,6 +204,8 @@ int runJobs(StoreModel &model, QCoro::Task<> operation, const QList<CatalogApp> 
         const auto job = model.jobs().constFind(app.productID);
         if (job != model.jobs().constEnd() && job->state == Job::State::Failed) {
             printError(app.name + QStringLiteral(": ") + job->message);
+            if (!job->detail.isEmpty())
+                printError(app.name + QStringLiteral(": ") + job->detail);
             failed = true;
         } else {
             printLine(app.name + QStringLiteral(": done"));

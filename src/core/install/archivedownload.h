@@ -1,6 +1,6 @@
 #pragma once
 
-#include "install/installerror.h"
+#include "install/installfailure.h"
 #include "support/expected.h"
 
 #include <QString>
@@ -21,7 +21,9 @@ QString fileName(const QUrl &url);
 
 // Streams the archive into the folder (never wholly into memory) and gives its path.
 // Progress runs from 0.0, never above 0.99 during the transfer, to 1.0 once the file is in
-// place. An answer that is not the whole resource is InstallError Download and leaves no file.
+// place. Only the body of a 200 or 206 answer is written. A transfer failure or an answer
+// that is not the whole resource is Download, a file that cannot be written FileSystem,
+// each with the reason; neither leaves a file.
 QCoro::Task<Expected<QString, InstallFailure>> download(QNetworkAccessManager *session, QUrl url, QString folder,
                                                         ProgressCallback progress);
 

@@ -6,30 +6,46 @@
 #include <QFile>
 
 namespace ArchiveSignature {
+namespace {
 
-bool isSigned(const QString &archive, const std::optional<QString> &signature, const QString &publicKey)
+InstallFailure refused(const QString &why)
+{
+    return InstallFailure::of(InstallFailure::Kind::BadArchiveSignature, why);
+}
+
+} // namespace
+
+Expected<Unit, InstallFailure> check(const QString &archive, const std::optional<QString> &signature,
+                                     const QString &publicKey)
 {
     if (publicKey.isEmpty())
-        return true;
+        return Unit();
     if (!signature)
-        return false;
+        return refused(QStringLiteral("the app publishes a key, but the feed gives the archive no signature"));
     const std::optional<QByteArray> rawSignature = Base64::decode(*signature);
+    if (!rawSignature)
+        return refused(QStringLiteral("the archive's signature is not standard Base64"));
     const std::optional<QByteArray> rawKey = Base64::decode(publicKey);
-    if (!rawSignature || !rawKey)
-        return false;
+    if (!rawKey)
+        return refused(QStringLiteral("the app's public key is not standard Base64"));
     QFile file(archive);
     if (!file.open(QIODevice::ReadOnly))
-        return false;
+        return refused(QStringLiteral("cannot read %1: %2").arg(archive, file.errorString()));
     const qint64 size = file.size();
-    if (size == 0)
-        return Ed25519::verify(*rawKey, QByteArrayView(), *rawSignature);
-    // Mapped, not read: archives run to gigabytes.
-    const uchar *mapped = file.map(0, size);
-    if (!mapped)
-        return false;
-    const bool valid = Ed25519::verify(*rawKey, QByteArrayView(mapped, size), *rawSignature);
-    file.unmap(const_cast<uchar *>(mapped));
-    return valid;
+    bool valid = false;
+    if (size == 0) {
+        valid = Ed25519::verify(*rawKey, QByteArrayView(), *rawSignature);
+    } else {
+        // Mapped, not read: archives run to gigabytes.
+        const uchar *mapped = file.map(0, size);
+        if (!mapped)
+            return refused(QStringLiteral("cannot read %1: %2").arg(archive, file.errorString()));
+        valid = Ed25519::verify(*rawKey, QByteArrayView(mapped, size), *rawSignature);
+        file.unmap(const_cast<uchar *>(mapped));
+    }
+    if (!valid)
+        return refused(QStringLiteral("the signature does not verify over the archive with the app's key"));
+    return Unit();
 }
 
 } // namespace ArchiveSignature

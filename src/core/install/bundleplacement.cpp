@@ -45,8 +45,8 @@ bool swapInto(const QString &bundle, const QString &target)
 
 } // namespace
 
-Expected<QString, InstallError> place(const QString &bundle, const std::optional<QString> &replacing,
-                                      const Locations &locations, AppRegistry *registry)
+Expected<QString, InstallFailure> place(const QString &bundle, const std::optional<QString> &replacing,
+                                        const Locations &locations, AppRegistry *registry)
 {
     auto registered = [registry](const QString &path) {
         if (registry)
@@ -55,7 +55,8 @@ Expected<QString, InstallError> place(const QString &bundle, const std::optional
     };
     if (replacing) {
         if (!swapInto(bundle, *replacing))
-            return InstallError::cannotReplace(*replacing);
+            return InstallFailure::of(InstallFailure::Kind::CannotReplace,
+                                      QStringLiteral("cannot swap the new copy into %1").arg(*replacing));
         FileTree::remove(bundle); // the old copy, if the swap left it here
         return registered(*replacing);
     }
@@ -68,7 +69,9 @@ Expected<QString, InstallError> place(const QString &bundle, const std::optional
         if (FileTree::move(bundle, destination))
             return registered(destination);
     }
-    return InstallError::cannotReplace(locations.systemApplications);
+    return InstallFailure::of(InstallFailure::Kind::CannotReplace,
+                              QStringLiteral("no Applications folder took %1 (tried %2)")
+                                  .arg(QFileInfo(bundle).fileName(), locations.applicationsFolders().join(u", ")));
 }
 
 } // namespace BundlePlacement

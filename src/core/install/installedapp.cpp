@@ -1,5 +1,6 @@
 #include "install/installedapp.h"
 
+#include "catalog/version.h"
 #include "platform/bundle.h"
 
 namespace {
@@ -24,4 +25,9 @@ InstalledApp InstalledApp::fromInfo(const QString &bundle, const QVariantMap &in
 {
     return {bundle, stringEntry(info, QStringLiteral("CFBundleShortVersionString")),
             stringEntry(info, QStringLiteral("CFBundleVersion"))};
+}
+
+bool needsUpdate(const InstalledApp &installed, const AppcastRelease &release)
+{
+    return Version::compare(installed.build, release.build) == Version::Order::Ascending;
 }

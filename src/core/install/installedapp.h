@@ -1,5 +1,7 @@
 #pragma once
 
+#include "feeds/appcastrelease.h"
+
 #include <QString>
 #include <QVariantMap>
 #include <optional>
@@ -18,3 +20,6 @@ struct InstalledApp
 
     bool operator==(const InstalledApp &) const = default;
 };
+
+// True when the release's build is newer than the copy's; short versions play no part.
+bool needsUpdate(const InstalledApp &installed, const AppcastRelease &release);

@@ -1,5 +1,6 @@
 #include "model/storeenvironment.h"
 
+#include "codesign/bundlesignatureverifier.h"
 #include "net/networksession.h"
 #include "platform/bundle.h"
 #include "platform/desktopentryregistry.h"
@@ -13,7 +14,7 @@ StoreEnvironment StoreEnvironment::standard(QObject *owner)
         .configuration = ServiceConfiguration::fromBundle(Bundle::main()),
         .locations = locations,
         .registry = std::make_shared<DesktopEntryRegistry>(locations),
-        .verifier = nullptr,
+        .verifier = std::make_shared<BundleSignatureVerifier>(TrustAnchors::forBundle(Bundle::main())),
         .runningApplications = std::make_shared<ProcessTable>(),
         .systemVersion = SystemVersion::current(),
         .preferredLanguages = ::preferredLanguages(),

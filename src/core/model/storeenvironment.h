@@ -23,14 +23,14 @@ struct StoreEnvironment
     ServiceConfiguration configuration;
     Locations locations;
     std::shared_ptr<AppRegistry> registry;
-    std::shared_ptr<const CodeSignatureVerifier> verifier; // nothing: the store bundle's anchors
+    std::shared_ptr<const CodeSignatureVerifier> verifier; // checks every app before it is installed
     std::shared_ptr<RunningApplications> runningApplications;
     SystemVersion systemVersion;
     QStringList preferredLanguages;
     std::function<QDateTime()> now;
 
-    // The real machine: the main bundle's configuration, the user's folders, the desktop's
-    // application entries, the kernel's version, the system clock. The session is made as
+    // The real machine: the main bundle's configuration and code-signing anchors, the user's
+    // folders, the desktop's application entries, the kernel's version, the system clock. The session is made as
     // a child of owner.
     static StoreEnvironment standard(QObject *owner);
 };

@@ -3,6 +3,7 @@
 #include "catalog/catalogloader.h"
 #include "catalog/version.h"
 #include "feeds/appcastfetch.h"
+#include "install/installedcopies.h"
 #include "model/modellog.h"
 #include "platform/folderwatcher.h"
 
@@ -142,8 +143,7 @@ void StoreModel::refreshUpdates()
     for (const CatalogApp &app : std::as_const(m_apps)) {
         const auto copy = m_installed.constFind(app.productID);
         const auto release = m_releases.constFind(app.productID);
-        if (copy != m_installed.constEnd() && release != m_releases.constEnd() &&
-            Installer::needsUpdate(*copy, *release))
+        if (copy != m_installed.constEnd() && release != m_releases.constEnd() && needsUpdate(*copy, *release))
             apps.append(app);
     }
     assign(m_updates, std::move(apps), &StoreModel::updatesChanged);
@@ -153,7 +153,8 @@ void StoreModel::scanInstalled()
 {
     InstalledMap installed;
     for (const CatalogApp &app : std::as_const(m_apps)) {
-        if (std::optional<InstalledApp> copy = m_installer.installed(app))
+        if (std::optional<InstalledApp> copy =
+                InstalledCopies(m_environment.locations, m_environment.registry.get()).installed(app))
             installed.insert(app.productID, std::move(*copy));
     }
     assign(m_installed, std::move(installed), &StoreModel::installedChanged);
@@ -246,8 +247,7 @@ QCoro::Task<> StoreModel::install(CatalogApp app)
     if (!self)
         co_return;
     if (!result) {
-        qCWarning(lcModel).noquote() << "installing" << id << "failed:" << message(result.error());
-        setJob(id, Job::failed(message(result.error())));
+        setJob(id, Job::failed(message(result.error()), result.error().detail));
         co_return;
     }
     scanInstalled();
@@ -292,20 +292,19 @@ void StoreModel::clearError(const CatalogApp &app)
 
 QString StoreModel::message(const InstallFailure &failure)
 {
-    const InstallError *error = std::get_if<InstallError>(&failure);
-    const InstallError::Kind kind = error ? error->kind : InstallError::Kind::Download;
-    switch (kind) {
-    case InstallError::Kind::Download:
+    switch (failure.kind) {
+    case InstallFailure::Kind::Download:
+    case InstallFailure::Kind::FileSystem:
         break;
-    case InstallError::Kind::BadArchiveSignature:
-    case InstallError::Kind::BadCodeSignature:
-    case InstallError::Kind::WrongApp:
+    case InstallFailure::Kind::BadArchiveSignature:
+    case InstallFailure::Kind::BadCodeSignature:
+    case InstallFailure::Kind::WrongApp:
         return QCoreApplication::translate("StoreModel",
                                            "This download did not pass the security check, so it was not installed.");
-    case InstallError::Kind::NoAppInArchive:
-    case InstallError::Kind::Extract:
+    case InstallFailure::Kind::NoAppInArchive:
+    case InstallFailure::Kind::Extract:
         return QCoreApplication::translate("StoreModel", "The download could not be opened.");
-    case InstallError::Kind::CannotReplace:
+    case InstallFailure::Kind::CannotReplace:
         return QCoreApplication::translate(
             "StoreModel", "The app could not be replaced. Quit it and try again, or update it from the app itself.");
     }

@@ -1,10 +1,11 @@
 #pragma once
 
 #include <QString>
-#include <variant>
 
-// The installer's own failures.
-struct InstallError
+// Why an install did not happen: the step that failed, which decides the sentence the user
+// sees, and the exact reason (an HTTP status, a path, a code-signature failure…), for logs
+// and diagnostics.
+struct InstallFailure
 {
     enum class Kind {
         CannotReplace,       // the copy could not be replaced, or no Applications folder took the app
@@ -14,24 +15,16 @@ struct InstallError
         BadCodeSignature,    // the app fails its code-signature requirement
         WrongApp,            // the app's bundle identifier is not the catalog's
         Extract,             // an archive type we do not unpack, or an unpacking failure
+        FileSystem,          // the file system beneath the installer (its work folder) failed
     };
 
     Kind kind;
-    QString path; // CannotReplace: what could not be written
+    QString detail;
 
-    static InstallError cannotReplace(QString path) { return {Kind::CannotReplace, std::move(path)}; }
-    static InstallError of(Kind kind) { return {kind, {}}; }
+    static InstallFailure of(Kind kind, QString detail) { return {kind, std::move(detail)}; }
 
-    bool operator==(const InstallError &) const = default;
+    // The kind's stable name, for logs ("download", "cannot-replace"…).
+    static QString name(Kind kind);
+
+    bool operator==(const InstallFailure &) const = default;
 };
-
-// A failure of what lies beneath the installer (the network, the file system), passed on
-// as it came.
-struct SystemError
-{
-    QString description;
-
-    bool operator==(const SystemError &) const = default;
-};
-
-using InstallFailure = std::variant<InstallError, SystemError>;

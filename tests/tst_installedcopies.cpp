@@ -1,6 +1,6 @@
 #include "harness/bundlefactory.h"
 #include "harness/modelfixture.h"
-#include "install/installer.h"
+#include "install/installedcopies.h"
 #include "platform/bundle.h"
 #include "platform/desktopentryregistry.h"
 
@@ -42,7 +42,7 @@ private:
 
 } // namespace
 
-class InstallerTest : public QObject
+class InstalledCopiesTest : public QObject
 {
     Q_OBJECT
 
@@ -59,7 +59,7 @@ private:
         return BundleFactory::write(path, BundleFactory::info(id, QStringLiteral("v") + build, build), format);
     }
 
-    std::optional<InstalledApp> installed() { return Installer(m_locations, &m_registry).installed(lumen()); }
+    std::optional<InstalledApp> installed() { return InstalledCopies(m_locations, &m_registry).installed(lumen()); }
 
 private Q_SLOTS:
     void init()
@@ -75,6 +75,7 @@ private Q_SLOTS:
         bundle(user(QStringLiteral("Lumen.app")), QStringLiteral("200"), lumenID, Format::Binary);
         QCOMPARE(installed()->url, system(QStringLiteral("Lumen.app")));
         QCOMPARE(installed()->build, QStringLiteral("100"));
+        QCOMPARE(InstalledCopies(m_locations, &m_registry).find(lumen()).size(), 2);
     }
 
     void higherBuildWinsWithinOneFolder()
@@ -175,7 +176,7 @@ private Q_SLOTS:
         AppcastRelease release;
         release.build = releaseBuild;
         release.shortVersion = QStringLiteral("0.1");
-        QCOMPARE(Installer::needsUpdate(copy, release), needed);
+        QCOMPARE(::needsUpdate(copy, release), needed);
     }
 
     void desktopEntriesRegisterAndFindBundles()
@@ -198,7 +199,7 @@ private Q_SLOTS:
         writeTestFile(m_locations.dataDirs.first() + QStringLiteral("/applications/gedit.desktop"),
                       "[Desktop Entry]\nType=Application\nName=Text\n");
         QCOMPARE(registry.applications(lumenID), (QStringList{odd, QStringLiteral("/opt/Lumen.app")}));
-        QCOMPARE(Installer(m_locations, &registry).installed(lumen())->url, odd);
+        QCOMPARE(InstalledCopies(m_locations, &registry).installed(lumen())->url, odd);
     }
 
     void registeringNeedsAnIdentifierAndAnExecutable()
@@ -211,5 +212,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(InstallerTest)
-#include "tst_installer.moc"
+QTEST_GUILESS_MAIN(InstalledCopiesTest)
+#include "tst_installedcopies.moc"

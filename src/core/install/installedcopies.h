@@ -1,0 +1,33 @@
+#pragma once
+
+#include "catalog/catalog.h"
+#include "install/installedapp.h"
+#include "platform/locations.h"
+
+#include <QList>
+#include <optional>
+
+class AppRegistry;
+
+// The copies of a catalog app on this machine. Nothing is cached between calls, so every
+// answer reflects the disk.
+class InstalledCopies
+{
+public:
+    InstalledCopies(Locations locations, AppRegistry *registry);
+
+    // The bundles whose identifier is the app's, from the two Applications folders' top
+    // level and the app registry, each once.
+    QList<InstalledApp> find(const CatalogApp &app) const;
+
+    // A copy in the machine's Applications folder beats one in the user's, whatever the
+    // versions; within one folder the higher build wins; copies elsewhere never count.
+    static std::optional<InstalledApp> preferred(const QList<InstalledApp> &copies, const Locations &locations);
+
+    // The copy to use: preferred(find(app)).
+    std::optional<InstalledApp> installed(const CatalogApp &app) const;
+
+private:
+    Locations m_locations;
+    AppRegistry *m_registry;
+};

@@ -1,0 +1,3 @@
+#include "install/installlog.h"
+
+Q_LOGGING_CATEGORY(lcInstall, "tessel.install")

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QLoggingCategory>
+
+// The installer's messages: "tessel.install".
+Q_DECLARE_LOGGING_CATEGORY(lcInstall)
