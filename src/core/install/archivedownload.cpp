@@ -7,18 +7,12 @@
 #include <QFile>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QScopedPointer>
 #include <QTemporaryFile>
 #include <qcoronetworkreply.h>
 
 namespace ArchiveDownload {
-namespace {
-
-struct DeleteLater
-{
-    void operator()(QObject *object) const { object->deleteLater(); }
-};
-
-} // namespace
+namespace {} // namespace
 
 QString fileName(const QUrl &url)
 {
@@ -38,7 +32,7 @@ QCoro::Task<Expected<QString, InstallFailure>> download(QNetworkAccessManager *s
         co_return InstallFailure::of(
             Kind::FileSystem, QStringLiteral("cannot create a file in %1: %2").arg(folder, partial.errorString()));
 
-    std::unique_ptr<QNetworkReply, DeleteLater> reply(session->get(QNetworkRequest(url)));
+    const QScopedPointer<QNetworkReply, QScopedPointerDeleteLater> reply(session->get(QNetworkRequest(url)));
     QNetworkReply *raw = reply.get();
     bool written = true;
     // An error page is no part of an archive: its bytes are read and dropped, never written.

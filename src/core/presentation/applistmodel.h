@@ -49,8 +49,6 @@ public:
     QHash<int, QByteArray> roleNames() const override;
 
     int count() const { return int(m_states.size()); }
-    // The state shown in a row, for code that already holds the row.
-    const AppState &state(int row) const { return m_states.at(row); }
 
 Q_SIGNALS:
     void countChanged();
