@@ -9,8 +9,10 @@
 #include "support/waitforresult.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -238,6 +240,53 @@ private Q_SLOTS:
         QCOMPARE(running.state(), QProcess::NotRunning);
         QCOMPARE(model->installed().value(QStringLiteral("lumen")).build, QStringLiteral("320"));
         QTRY_COMPARE_WITH_TIMEOUT(launches(), QStringLiteral("320\n"), 5000);
+    }
+
+    // A copy that ignores the polite quit holds the install up for the bound only; the
+    // install goes on and the copy is left to the user. Without a known release nothing is
+    // asked to quit at all: a copy that would quit keeps running.
+    void runningCopyIsAskedToQuitOnlyForAKnownRelease_data()
+    {
+        QTest::addColumn<bool>("published");
+        // When published, the copy ignores SIGTERM; when not, it would quit on it.
+        QTest::newRow("copy ignores the quit") << true;
+        QTest::newRow("no known release") << false;
+    }
+    void runningCopyIsAskedToQuitOnlyForAKnownRelease()
+    {
+        QFETCH(bool, published);
+        QFile sleepBinary(QStringLiteral("/bin/sleep"));
+        QVERIFY(sleepBinary.open(QIODevice::ReadOnly));
+        const QString copy = preinstall(QStringLiteral("lumen"), QStringLiteral("310"), locations().systemApplications,
+                                        sleepBinary.readAll());
+        // An ignored signal stays ignored across exec, so the app itself ignores SIGTERM.
+        QProcess running;
+        const QString trap = published ? QStringLiteral("trap '' TERM; ") : QString();
+        running.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), trap + QStringLiteral("exec \"$0\" 600"),
+                                                  copy + QStringLiteral("/Contents/MacOS/app")});
+        QVERIFY(running.waitForStarted());
+        QTRY_VERIFY(!ProcessTable().find(QStringLiteral("com.orvel.lumen")).isEmpty());
+        auto stop = qScopeGuard([&running] {
+            running.kill();
+            running.waitForFinished();
+        });
+
+        publish({zipped(QStringLiteral("lumen"), QStringLiteral("320"))});
+        if (!published)
+            m_server->respond("/feeds/lumen.xml", HttpResponse::notFound());
+        const auto model = loadedModel();
+        QElapsedTimer timer;
+        timer.start();
+        QCoro::waitFor(model->install(appNamed(*model, QStringLiteral("lumen"))));
+        QCOMPARE(running.state(), QProcess::Running);
+        if (published) {
+            QVERIFY(model->jobs().isEmpty());
+            QVERIFY2(timer.elapsed() >= 4500, "the install did not wait for the copy to quit");
+            QCOMPARE(model->installed().value(QStringLiteral("lumen")).build, QStringLiteral("320"));
+        } else {
+            QCOMPARE(model->jobs().value(QStringLiteral("lumen")).state, Job::State::Failed);
+            QCOMPARE(model->installed().value(QStringLiteral("lumen")).build, QStringLiteral("310"));
+        }
     }
 
     void diskImagesKeepModesAndLinks()

@@ -51,7 +51,8 @@ private:
 
     // A release whose archive never comes, so that its install stays at its start; or a
     // large one that comes whole (and then fails its signature check).
-    void serveRelease(const QString &productID, const QString &build, bool stall = true)
+    enum class Archive { Held, Whole };
+    void serveRelease(const QString &productID, const QString &build, Archive archiveAnswer = Archive::Held)
     {
         const QString archive = QStringLiteral("/archives/%1.zip").arg(productID);
         const QByteArray feed =
@@ -61,7 +62,7 @@ private:
         m_server->respond(QStringLiteral("/feeds/%1.xml").arg(productID).toLatin1(),
                           HttpResponse::ok(feed, "application/rss+xml"));
         HttpResponse answer = HttpResponse::ok(QByteArray(archiveSize, 'z'), "application/zip");
-        answer.stall = stall;
+        answer.stall = archiveAnswer == Archive::Held;
         m_server->respond(archive.toLatin1(), answer);
     }
 
@@ -237,7 +238,7 @@ private Q_SLOTS:
     void listFollowsTheCatalogAndOneAppAtATime()
     {
         serveCatalog({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
-        serveRelease(QStringLiteral("b"), QStringLiteral("121"), false);
+        serveRelease(QStringLiteral("b"), QStringLiteral("121"), Archive::Whole);
         const auto model = m_fixture->makeModel();
         AppListModel list(model.get());
         QAbstractItemModelTester tester(&list, QAbstractItemModelTester::FailureReportingMode::QtTest);

@@ -284,39 +284,40 @@ private Q_SLOTS:
         QVERIFY(QFile::copy(QStringLiteral(TESSEL_BIN_DIR "/tesselctl"),
                             store + QStringLiteral("/Contents/MacOS/tesselctl")));
 
-        auto publish = [&](const QString &build, bool signedArchive) {
+        enum class Signature { Good, Forged };
+        auto publish = [&](const QString &build, Signature signature) {
             const QByteArray archive =
                 ReleaseFactory::zip(releases.app(QStringLiteral("lumen"), QStringLiteral("com.orvel.lumen"), build));
             QJsonObject lumen = app(QStringLiteral("lumen"));
             lumen.insert(QStringLiteral("appcastURL"), server.url(QStringLiteral("/lumen.xml")).toString());
             lumen.insert(QStringLiteral("sparklePublicKey"), releases.archivePublicKey());
             server.respond("/v1/catalog", HttpResponse::ok(m_signer.envelopeOf({lumen}), "application/json"));
-            const QString signature = releases.signature(signedArchive ? archive : archive + 'x');
+            const QString edSignature = releases.signature(signature == Signature::Good ? archive : archive + 'x');
             server.respond("/lumen.xml",
                            HttpResponse::ok("<rss xmlns:sparkle=\"s\"><channel><item><sparkle:version>" +
                                                 build.toUtf8() + "</sparkle:version><enclosure url=\"" +
                                                 server.url(QStringLiteral("/lumen.zip")).toString().toUtf8() +
-                                                "\" sparkle:edSignature=\"" + signature.toUtf8() +
+                                                "\" sparkle:edSignature=\"" + edSignature.toUtf8() +
                                                 "\"/></item></channel></rss>",
                                             "application/rss+xml"));
             server.respond("/lumen.zip", HttpResponse::ok(archive, "application/zip"));
         };
         const QString tool = store + QStringLiteral("/Contents/MacOS/tesselctl");
-        publish(QStringLiteral("1"), true);
+        publish(QStringLiteral("1"), Signature::Good);
         const Outcome installed = run(tool, {QStringLiteral("install"), QStringLiteral("lumen")});
         QCOMPARE(installed.err, QString());
         QCOMPARE(installed.exitCode, 0);
         QVERIFY(installed.out.contains(QStringLiteral("LUMEN: done")));
         QVERIFY(QFile::exists(m_folder.filePath(QStringLiteral("Applications/lumen.app/Contents/Info.plist"))));
 
-        publish(QStringLiteral("2"), false);
+        publish(QStringLiteral("2"), Signature::Forged);
         const Outcome refused = run(tool, {QStringLiteral("update"), QStringLiteral("--all")});
         QCOMPARE(refused.exitCode, 1);
         QVERIFY(refused.err.contains(QStringLiteral("did not pass the security check")));
         // The exact reason follows the sentence.
         QVERIFY(refused.err.contains(QStringLiteral("LUMEN: the signature does not verify over the archive")));
 
-        publish(QStringLiteral("3"), true);
+        publish(QStringLiteral("3"), Signature::Good);
         const Outcome updated = run(tool, {QStringLiteral("update"), QStringLiteral("--all")});
         QCOMPARE(updated.exitCode, 0);
         QVERIFY(run(tool, {QStringLiteral("installed")}).out.endsWith(QStringLiteral("\t3\t3\n")));

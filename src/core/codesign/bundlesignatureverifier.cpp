@@ -276,7 +276,10 @@ Result checkRequirement(const Requirement &requirement, const QList<CodeDirector
                         const SignerChain &chain)
 {
     const CodeDirectory &best = strongest(directories);
-    const RequirementContext context{best.identifier, chain.certificates(), true, best.cdhash().left(20)};
+    const RequirementContext context{.identifier = best.identifier,
+                                     .chain = chain.certificates(),
+                                     .anchorTrusted = true,
+                                     .cdhash = best.cdhash().left(20)};
     if (!requirement.evaluate(context))
         return fail(Kind::RequirementNotMet, QStringLiteral("the signature does not satisfy the requirement"));
     return Unit();
