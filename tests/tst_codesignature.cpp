@@ -288,16 +288,45 @@ private Q_SLOTS:
         QCOMPARE(verdict(check(bundle)), QStringLiteral("valid"));
     }
 
-    void linksMustStayInsideTheBundle()
+    // Links are signed as they are, so only where they lead on disk can refuse them: read as
+    // text, "up/Resources/../../../../outside.txt" stays inside when "up" is a link to "..".
+    void linksMustStayInsideTheBundleOnceResolved_data()
     {
-        const QString bundle = m_folder.filePath(QStringLiteral("escape/Lumen.app"));
+        QTest::addColumn<Mutation>("links");
+        QTest::addColumn<QString>("verdict");
+        const QString outside = named(Kind::Unsealed);
+        QTest::newRow("plainly out") << Mutation([](const QString &resources) {
+            QFile::link("../../../../outside.txt", resources + "/escape");
+        }) << outside;
+        QTest::newRow("out through a link to its parent") << Mutation([](const QString &resources) {
+            QFile::link("..", resources + "/up");
+            QFile::link("up/Resources/../../../../outside.txt", resources + "/escape");
+        }) << outside;
+        QTest::newRow("a link to the bundle itself")
+            << Mutation([](const QString &resources) { QFile::link("../..", resources + "/root"); }) << outside;
+        QTest::newRow("links in a loop") << Mutation([](const QString &resources) {
+            QFile::link("second", resources + "/first");
+            QFile::link("first", resources + "/second");
+        }) << outside;
+        QTest::newRow("a chain that stays inside") << Mutation([](const QString &resources) {
+            QFile::link("..", resources + "/up");
+            QFile::link("up/Resources/a.txt", resources + "/chained");
+        }) << QStringLiteral("valid");
+    }
+    void linksMustStayInsideTheBundleOnceResolved()
+    {
+        QFETCH(Mutation, links);
+        QFETCH(QString, verdict);
+        const QString bundle = m_folder.filePath(QStringLiteral("links%1/Lumen.app").arg(++m_bundles));
         BundleFactory::write(bundle, BundleFactory::info(lumenID, QString(), QStringLiteral("1")));
-        QDir().mkpath(bundle + QStringLiteral("/Contents/Resources"));
-        QFile::link(QStringLiteral("../../../../outside.txt"), bundle + QStringLiteral("/Contents/Resources/escape"));
+        writeTestFile(bundle + QStringLiteral("/Contents/Resources/a.txt"), "resource a");
+        writeTestFile(m_folder.filePath(QStringLiteral("outside.txt")), "not the bundle's");
+        links(bundle + QStringLiteral("/Contents/Resources"));
         QVERIFY(!BundleSigner(m_leaf, {m_intermediate.certificate}).sign(bundle));
         const CodeSignatureResult<Unit> result = check(bundle);
-        QCOMPARE(verdict(result), named(Kind::Unsealed));
-        QVERIFY(result.error().detail.contains(QStringLiteral("outside the bundle")));
+        QCOMPARE(::verdict(result), verdict);
+        if (!result)
+            QVERIFY(result.error().detail.contains(QStringLiteral("outside the bundle")));
     }
 
     void machOExecutablesAreRefused()

@@ -382,6 +382,16 @@ private Q_SLOTS:
                                                                     Entry::Type::Link, "../../../../etc"}}));
                })
             << Kind::Extract << cannotOpen;
+        // Each link looks harmless as text; "up" makes the second one leave.
+        QTest::newRow("link chain out of the destination") << Setup([signedArchive](Publication &publication,
+                                                                                    const QString &) {
+            signedArchive(
+                publication,
+                ReleaseFactory::zip({{QStringLiteral("lumen.app/Contents/Resources/"), Entry::Type::Folder},
+                                     {QStringLiteral("lumen.app/Contents/Resources/up"), Entry::Type::Link, ".."},
+                                     {QStringLiteral("lumen.app/Contents/Resources/esc"), Entry::Type::Link,
+                                      "up/Resources/../../../../etc/passwd"}}));
+        }) << Kind::Extract << cannotOpen;
         QTest::newRow("disk image without an app") << Setup([this, signedArchive](Publication &publication,
                                                                                   const QString &) {
             QDir().mkpath(m_folder->filePath(QStringLiteral("nothing/Empty")));

@@ -1,5 +1,6 @@
 #include "codesign/resourcecheck.h"
 
+#include "support/confinedpath.h"
 #include "support/filetree.h"
 
 #include <QDir>
@@ -121,9 +122,10 @@ private:
         if (!entry.symlink || *entry.symlink != target)
             return fail(Kind::Modified,
                         QStringLiteral("file modified: %1 is a link that was not sealed as this link").arg(path));
-        // The link must stay inside the bundle once resolved, as written, from its own folder.
-        const QString resolved = QDir::cleanPath(QFileInfo(absolute).path() + u'/' + target);
-        if (target.isEmpty() || QDir::isAbsolutePath(target) || !resolved.startsWith(m_bundle + u'/'))
+        // The link must stay inside the bundle once every link on its way is resolved.
+        const std::optional<QString> resolved =
+            ConfinedPath::resolve(m_bundle, QDir(m_bundle).relativeFilePath(absolute));
+        if (!resolved || resolved->isEmpty())
             return fail(Kind::Unsealed, QStringLiteral("the link %1 points outside the bundle").arg(path));
         return Unit();
     }

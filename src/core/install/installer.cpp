@@ -7,6 +7,7 @@
 #include "install/bundleplacement.h"
 #include "install/installedcopies.h"
 #include "install/installlog.h"
+#include "install/unpackedlinks.h"
 #include "platform/bundle.h"
 #include "support/filetree.h"
 
@@ -75,6 +76,8 @@ QCoro::Task<Expected<QString, InstallFailure>> Installer::run(CatalogApp app, Ap
     const Result unpacked = co_await unpacking;
     if (!unpacked)
         co_return unpacked;
+    if (Expected<Unit, InstallFailure> links = UnpackedLinks::check(work + QStringLiteral("/extracted")); !links)
+        co_return links.error();
     const QString bundle = unpacked.value();
     const QString identifier = Bundle::at(bundle).string(QStringLiteral("CFBundleIdentifier"));
     if (identifier != app.bundleID)

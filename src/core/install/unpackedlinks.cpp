@@ -1,0 +1,29 @@
+#include "install/unpackedlinks.h"
+
+#include "support/confinedpath.h"
+
+#include <QDir>
+#include <QDirIterator>
+
+namespace UnpackedLinks {
+
+Expected<Unit, InstallFailure> check(const QString &root)
+{
+    const QDir base(root);
+    // The iterator does not descend through links, so every item is visited where it lies.
+    QDirIterator items(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                       QDirIterator::Subdirectories);
+    while (items.hasNext()) {
+        const QString item = items.next();
+        if (!items.fileInfo().isSymLink())
+            continue;
+        const std::optional<QString> resolved = ConfinedPath::resolve(root, base.relativeFilePath(item));
+        if (!resolved || resolved->isEmpty())
+            return InstallFailure::of(
+                InstallFailure::Kind::Extract,
+                QStringLiteral("the link \"%1\" leads outside the destination").arg(base.relativeFilePath(item)));
+    }
+    return Unit();
+}
+
+} // namespace UnpackedLinks
