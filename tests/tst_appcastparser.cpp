@@ -34,7 +34,7 @@ private Q_SLOTS:
     {
         const auto lumen = AppcastParser::newest(dataFile("lumen.xml"), sonoma);
         QVERIFY(lumen);
-        // The beta needs a newer system; the delta-only item never counts; deltas after the
+        // The beta is on a channel (and needs a newer system); the delta-only item never counts; deltas after the
         // full archive leave it in place.
         QCOMPARE(lumen->build, QStringLiteral("320"));
         QCOMPARE(lumen->shortVersion, QStringLiteral("3.2"));
@@ -42,7 +42,8 @@ private Q_SLOTS:
         QCOMPARE(lumen->length, std::optional<qint64>(48211234));
         QVERIFY(lumen->edSignature->startsWith(QStringLiteral("Zm9v")));
         QCOMPARE(lumen->minimumSystemVersion, std::optional<QString>(QStringLiteral("13.0")));
-        QCOMPARE(AppcastParser::newest(dataFile("lumen.xml"), {15, 0, 0})->build, QStringLiteral("330"));
+        // The newest item is on the beta channel: a newer system still gets the stable release.
+        QCOMPARE(AppcastParser::newest(dataFile("lumen.xml"), {15, 0, 0})->build, QStringLiteral("320"));
 
         const auto quire = AppcastParser::newest(dataFile("quire-legacy.xml"), sonoma);
         QVERIFY(quire);
@@ -191,6 +192,15 @@ private Q_SLOTS:
                    item("1", nullptr, "y")
             << "y";
         QTest::newRow("nothing this system runs") << item("5", "20", "a") << "";
+        auto onChannel = [&](const char *channel, const char *build, const char *url) {
+            return item(build, nullptr, url)
+                .replace("<item>", "<item><sparkle:channel>" + QByteArray(channel) + "</sparkle:channel>");
+        };
+        QTest::newRow("newest on the beta channel")
+            << onChannel("beta", "300", "beta") + item("200", nullptr, "stable") << "stable";
+        QTest::newRow("any channel name")
+            << item("200", nullptr, "stable") + onChannel("nightly", "201", "nightly") << "stable";
+        QTest::newRow("only item on a channel") << onChannel("beta", "300", "beta") << "";
     }
 
     void choice()

@@ -15,6 +15,8 @@
 #include <QTest>
 #include <QtEndian>
 
+#include <csignal>
+
 using namespace CatalogFixtures;
 
 namespace {
@@ -36,18 +38,26 @@ private:
     Signer m_signer;
     QTemporaryDir m_folder;
 
-    // Runs a tool without blocking the event loop, so that a test server in this process answers.
-    Outcome run(const QString &tool, const QStringList &arguments)
+    std::unique_ptr<QTemporaryDir> m_temporary; // the tools' temporary folder, one per test
+
+    QProcessEnvironment toolEnvironment()
     {
-        QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("TMPDIR"), m_temporary->path());
         environment.insert(QStringLiteral("TESSEL_EXTRA_CA_CERTIFICATES"), caFile());
         environment.insert(QStringLiteral("HOME"), m_folder.filePath(QStringLiteral("home")));
         environment.insert(QStringLiteral("XDG_DATA_HOME"), m_folder.filePath(QStringLiteral("data")));
         environment.insert(QStringLiteral("XDG_DATA_DIRS"), m_folder.filePath(QStringLiteral("share")));
         environment.insert(QStringLiteral("TESSEL_SYSTEM_APPLICATIONS"),
                            m_folder.filePath(QStringLiteral("Applications")));
-        process.setProcessEnvironment(environment);
+        return environment;
+    }
+
+    // Runs a tool without blocking the event loop, so that a test server in this process answers.
+    Outcome run(const QString &tool, const QStringList &arguments)
+    {
+        QProcess process;
+        process.setProcessEnvironment(toolEnvironment());
         QSignalSpy finished(&process, &QProcess::finished);
         process.start(tool.contains(u'/') ? tool : QStringLiteral(TESSEL_BIN_DIR "/") + tool, arguments);
         if (!finished.wait(30000))
@@ -96,7 +106,97 @@ private:
                 configuration.keyID,        QStringLiteral("--public-key"), configuration.publicKey};
     }
 
+    // A service whose Lumen download starts and then never gets an answer.
+    void publishStalledDownload(TestServer &server)
+    {
+        QJsonObject lumen = app(QStringLiteral("lumen"));
+        lumen.insert(QStringLiteral("appcastURL"), server.url(QStringLiteral("/lumen.xml")).toString());
+        server.respond("/v1/catalog", HttpResponse::ok(m_signer.envelopeOf({lumen}), "application/json"));
+        server.respond("/lumen.xml", HttpResponse::ok("<rss xmlns:sparkle=\"s\"><channel><item><sparkle:version>1"
+                                                      "</sparkle:version><enclosure url=\"" +
+                                                          server.url(QStringLiteral("/lumen.zip")).toString().toUtf8() +
+                                                          "\"/></item></channel></rss>",
+                                                      "application/rss+xml"));
+        HttpResponse stalled;
+        stalled.stall = true;
+        server.respond("/lumen.zip", stalled);
+    }
+
+    // "tesselctl install lumen", left running once its download has begun.
+    std::unique_ptr<QProcess> startInstall(TestServer &server)
+    {
+        const int downloads = server.hits("/lumen.zip");
+        auto process = std::make_unique<QProcess>();
+        process->setProcessEnvironment(toolEnvironment());
+        process->start(QStringLiteral(TESSEL_BIN_DIR "/tesselctl"),
+                       QStringList{QStringLiteral("install"), QStringLiteral("--service"), server.url().toString()} +
+                           configurationArguments() + QStringList{QStringLiteral("lumen")});
+        if (!QTest::qWaitFor([&] { return server.hits("/lumen.zip") > downloads; }, 20000))
+            qWarning() << "the install never began its download:" << process->readAllStandardError();
+        return process;
+    }
+
+    QStringList workFolders() const
+    {
+        return QDir(m_temporary->path()).entryList({QStringLiteral("tessel-store-*")}, QDir::AllEntries | QDir::Hidden);
+    }
+
+    static bool endsWith(QProcess &process, int signal)
+    {
+        ::kill(pid_t(process.processId()), signal);
+        return process.waitForFinished(20000);
+    }
+
 private Q_SLOTS:
+    void init() { m_temporary = std::make_unique<QTemporaryDir>(); }
+
+    // A stop asked by a signal ends the download; the install removes its work folder and the
+    // tool reports the signal as a shell would.
+    void signalsEndAnInstallWithItsWorkFolder_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGINT") << int(SIGINT);
+    }
+
+    void signalsEndAnInstallWithItsWorkFolder()
+    {
+        QFETCH(int, signal);
+        TestServer server;
+        publishStalledDownload(server);
+        const std::unique_ptr<QProcess> install = startInstall(server);
+        QCOMPARE(workFolders().size(), 1);
+        QVERIFY(endsWith(*install, signal));
+        QCOMPARE(install->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(install->exitCode(), 128 + signal);
+        QCOMPARE(workFolders(), QStringList());
+    }
+
+    // What a killed install leaves is removed by the next one; a running install's folder stays.
+    void nextInstallRemovesOnlyFoldersOfEndedInstalls()
+    {
+        TestServer server;
+        publishStalledDownload(server);
+        const std::unique_ptr<QProcess> running = startInstall(server);
+        const QStringList runningFolder = workFolders();
+        QCOMPARE(runningFolder.size(), 1);
+        const std::unique_ptr<QProcess> killed = startInstall(server);
+        QCOMPARE(workFolders().size(), 2);
+        QStringList killedFolder = workFolders();
+        killedFolder.removeOne(runningFolder.first());
+        QVERIFY(endsWith(*killed, SIGKILL));
+        QCOMPARE(workFolders().size(), 2);
+
+        const std::unique_ptr<QProcess> next = startInstall(server);
+        const QStringList folders = workFolders();
+        QCOMPARE(folders.size(), 2);
+        QVERIFY(folders.contains(runningFolder.first()));
+        QVERIFY(!folders.contains(killedFolder.first()));
+        QVERIFY(endsWith(*running, SIGTERM));
+        QVERIFY(endsWith(*next, SIGTERM));
+        QCOMPARE(workFolders(), QStringList());
+    }
+
     void verifyCatalogReportsEachOutcome_data()
     {
         QTest::addColumn<QByteArray>("envelope");

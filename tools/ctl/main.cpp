@@ -5,6 +5,7 @@
 #include "codesign/catalogrequirement.h"
 #include "common/commandline.h"
 #include "ctl/jobprogressprinter.h"
+#include "ctl/stopsignals.h"
 #include "feeds/appcastparser.h"
 #include "install/archivesignature.h"
 #include "install/installedcopies.h"
@@ -226,16 +227,26 @@ std::unique_ptr<StoreModel> loadedModel(const QCommandLineParser &parser, QObjec
     return model;
 }
 
+// How a shell reports a process that a signal ended.
+int signalExitStatus(int signal)
+{
+    return 128 + signal;
+}
+
 int installApp(const QCommandLineParser &parser)
 {
     QObject owner;
+    const StopSignals stopping(&owner);
     const std::unique_ptr<StoreModel> model = loadedModel(parser, &owner);
+    if (stopping.received())
+        return signalExitStatus(stopping.received());
     if (!model)
         return ExitCatalogError;
     const std::optional<CatalogApp> app = catalogApp(*model, parser.positionalArguments().first());
     if (!app)
         return ExitUsage;
-    return runJobs(*model, model->install(*app), {*app});
+    const int status = runJobs(*model, model->install(*app), {*app});
+    return stopping.received() ? signalExitStatus(stopping.received()) : status;
 }
 
 int updateApps(const QCommandLineParser &parser)
@@ -245,7 +256,10 @@ int updateApps(const QCommandLineParser &parser)
         return ExitUsage;
     }
     QObject owner;
+    const StopSignals stopping(&owner);
     const std::unique_ptr<StoreModel> model = loadedModel(parser, &owner);
+    if (stopping.received())
+        return signalExitStatus(stopping.received());
     if (!model)
         return ExitCatalogError;
     const QList<CatalogApp> updates = model->updates();
@@ -253,7 +267,8 @@ int updateApps(const QCommandLineParser &parser)
         printLine(QStringLiteral("Everything is up to date."));
         return ExitSuccess;
     }
-    return runJobs(*model, model->updateAll(), updates);
+    const int status = runJobs(*model, model->updateAll(), updates);
+    return stopping.received() ? signalExitStatus(stopping.received()) : status;
 }
 
 int openApp(const QCommandLineParser &parser)

@@ -5,13 +5,12 @@
 #include "crypto/base64.h"
 #include "net/httpfetch.h"
 #include "platform/locations.h"
+#include "support/nofollowfile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 std::optional<CatalogLoader::Envelope> CatalogLoader::Envelope::parse(const QByteArray &bytes)
 {
@@ -71,12 +70,14 @@ QCoro::Task<CatalogResult> CatalogLoader::load(QNetworkAccessManager *session) c
 
 CatalogResult CatalogLoader::cached() const
 {
-    QFile file(m_cacheURL);
-    if (!file.open(QIODevice::ReadOnly)) {
-        qCWarning(lcCatalog).noquote() << "no cached catalog:" << file.errorString();
+    // The cache path is not trusted to hold a file: a link, FIFO, device or huge sparse file
+    // there must neither hang the store nor fill its memory. The limit is a download's.
+    const Expected<QByteArray, QString> bytes = NoFollowFile::read(m_cacheURL, HTTPFetch::maximumBodySize);
+    if (!bytes) {
+        qCWarning(lcCatalog).noquote() << "no cached catalog:" << bytes.error();
         return CatalogError::Unavailable;
     }
-    CatalogResult result = decode(file.readAll());
+    CatalogResult result = decode(bytes.value());
     if (!result)
         qCWarning(lcCatalog) << "the cached catalog was refused:" << errorName(result.error());
     return result;
@@ -106,7 +107,7 @@ void CatalogLoader::store(const QByteArray &bytes) const
 {
     // A cache that cannot be written only costs the offline fallback.
     QDir().mkpath(QFileInfo(m_cacheURL).absolutePath());
-    QSaveFile file(m_cacheURL);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        qCWarning(lcCatalog).noquote() << "the catalog cache could not be written:" << file.errorString();
+    const Expected<Unit, QString> stored = NoFollowFile::replace(m_cacheURL, bytes);
+    if (!stored)
+        qCWarning(lcCatalog).noquote() << "the catalog cache could not be written:" << stored.error();
 }

@@ -15,6 +15,7 @@ const QString shortVersionName = QStringLiteral("sparkle:shortVersionString");
 const QString versionName = QStringLiteral("sparkle:version");
 const QString minimumSystemName = QStringLiteral("sparkle:minimumSystemVersion");
 const QString deltaFromName = QStringLiteral("sparkle:deltaFrom");
+const QString channelName = QStringLiteral("sparkle:channel");
 const QString urlName = QStringLiteral("url");
 const QString lengthName = QStringLiteral("length");
 const QString edSignatureName = QStringLiteral("sparkle:edSignature");
@@ -47,6 +48,7 @@ private:
     std::optional<QString> m_shortVersion;
     std::optional<QString> m_build;
     std::optional<QString> m_minimumSystem;
+    bool m_onChannel = false;
     std::optional<QXmlStreamAttributes> m_enclosure; // implicitly shared: remembering one copies nothing
 };
 
@@ -58,7 +60,12 @@ void FeedReader::elementStarted(QStringView name, const QXmlStreamAttributes &at
         m_shortVersion.reset();
         m_build.reset();
         m_minimumSystem.reset();
+        m_onChannel = false;
         m_enclosure.reset();
+    } else if (name == channelName && m_inItem) {
+        // Items on a channel (a beta, a nightly) are for those who opted in; everyone else
+        // gets only the default channel, whatever the channel is called.
+        m_onChannel = true;
     } else if (name == enclosureName && m_inItem) {
         // Delta archives (feeds list them after the full one) are never installed, so they
         // must not displace the item's full archive.
@@ -95,7 +102,7 @@ void FeedReader::elementEnded(QStringView name)
 
 std::optional<AppcastRelease> FeedReader::itemRelease() const
 {
-    if (!m_enclosure || m_enclosure->isEmpty())
+    if (m_onChannel || !m_enclosure || m_enclosure->isEmpty())
         return std::nullopt;
     const QXmlStreamAttributes &enclosure = *m_enclosure;
     const QString urlText = attribute(enclosure, urlName).value_or(QString());

@@ -22,7 +22,8 @@ enum class Failure {
 // minimum system is not newer; on equal builds the earlier one.
 Expected<AppcastRelease, Failure> newest(const QByteArray &feed, const SystemVersion &systemVersion);
 
-// Every usable release in document order, or nothing when the document is not well-formed.
+// Every usable release in document order (items on a "sparkle:channel" are not: they are
+// offered only to those who opt in), or nothing when the document is not well-formed.
 std::optional<QList<AppcastRelease>> releases(const QByteArray &feed);
 
 // "malformed" or "nothing runnable", for logs and tools.

@@ -8,11 +8,9 @@
 #include "install/installedcopies.h"
 #include "install/installlog.h"
 #include "install/unpackedlinks.h"
+#include "install/workfolder.h"
 #include "platform/bundle.h"
-#include "support/filetree.h"
 
-#include <QDir>
-#include <QUuid>
 #include <QtConcurrent/QtConcurrentRun>
 #include <qcorofuture.h>
 
@@ -20,13 +18,6 @@ namespace {
 
 using Kind = InstallFailure::Kind;
 using Result = Expected<QString, InstallFailure>;
-
-// Removes an install's work folder when the install ends, however it ends.
-struct WorkFolder
-{
-    QString path;
-    ~WorkFolder() { FileTree::remove(path); }
-};
 
 } // namespace
 
@@ -54,11 +45,11 @@ QCoro::Task<Expected<QString, InstallFailure>> Installer::run(CatalogApp app, Ap
     const Installer installer = *this; // the frame keeps what it needs past the first suspension
     if (!installer.m_verifier)
         co_return InstallFailure::of(Kind::BadCodeSignature, QStringLiteral("no code-signature verifier"));
-    const QString work = installer.m_locations.temporary + QStringLiteral("/tessel-store-") +
-                         QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
-    if (!QDir().mkpath(work))
-        co_return InstallFailure::of(Kind::FileSystem, QStringLiteral("cannot create %1").arg(work));
-    const WorkFolder cleanup{work};
+    // Removed when the install ends, however it ends.
+    const Expected<WorkFolder, QString> workFolder = WorkFolder::create(installer.m_locations.temporary);
+    if (!workFolder)
+        co_return InstallFailure::of(Kind::FileSystem, workFolder.error());
+    const QString work = workFolder->path();
 
     const Result archive = co_await ArchiveDownload::download(installer.m_session, release.url, work, progress);
     if (!archive)

@@ -27,7 +27,8 @@ public:
     // Downloads the release, checks the archive's signature, unpacks it, checks that the app
     // is the catalog's (identifier, then code signature) and puts it in place: replacing the
     // installed copy where it is, or into an Applications folder. Everything in between lives
-    // in a work folder "tessel-store-UUID" in the temporary folder, removed whatever happens.
+    // in a work folder "tessel-store-UUID" in the temporary folder, removed whatever happens;
+    // those of installs that were killed are removed when the next install starts.
     // Gives the installed bundle's path; a failure is logged with its reason.
     QCoro::Task<Expected<QString, InstallFailure>> install(CatalogApp app, AppcastRelease release,
                                                            ProgressCallback progress) const;
