@@ -15,6 +15,7 @@
 #include <QCoreApplication>
 #include <QPointer>
 #include <QSet>
+#include <QThread>
 #include <cmath>
 
 namespace {
@@ -233,8 +234,13 @@ QCoro::Task<> StoreModel::install(CatalogApp app)
     const bool wasRunning = co_await quitIfRunning(m_environment.runningApplications, app.bundleID);
     if (!self)
         co_return;
-    // Reports come from the download through the event loop, after the job may have ended.
+    // Reports made on the model's own thread land at once; others come through the event
+    // loop, after the job may have ended (reportProgress drops those).
     const ProgressCallback progress = [self, id](double fraction) {
+        if (self && QThread::currentThread() == self->thread()) {
+            self->reportProgress(id, fraction);
+            return;
+        }
         QMetaObject::invokeMethod(
             self.data(),
             [self, id, fraction] {
