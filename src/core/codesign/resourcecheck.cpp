@@ -123,9 +123,7 @@ private:
             return fail(Kind::Modified,
                         QStringLiteral("file modified: %1 is a link that was not sealed as this link").arg(path));
         // The link must stay inside the bundle once every link on its way is resolved.
-        const std::optional<QString> resolved =
-            ConfinedPath::resolve(m_bundle, QDir(m_bundle).relativeFilePath(absolute));
-        if (!resolved || resolved->isEmpty())
+        if (!ConfinedPath::leadsInside(m_bundle, QDir(m_bundle).relativeFilePath(absolute)))
             return fail(Kind::Unsealed, QStringLiteral("the link %1 points outside the bundle").arg(path));
         return Unit();
     }

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,7 +29,7 @@ std::optional<QByteArray> linkTarget(const QByteArray &path)
 
 } // namespace
 
-std::optional<QString> resolve(const QString &root, const QString &relative)
+bool leadsInside(const QString &root, const QString &relative)
 {
     std::deque<QString> pending;
     for (const QString &part : relative.split(u'/', Qt::SkipEmptyParts))
@@ -42,7 +43,7 @@ std::optional<QString> resolve(const QString &root, const QString &relative)
             continue;
         if (part == QLatin1String("..")) {
             if (reached.isEmpty())
-                return std::nullopt;
+                return false;
             reached.removeLast();
             continue;
         }
@@ -53,13 +54,13 @@ std::optional<QString> resolve(const QString &root, const QString &relative)
             continue;
         }
         if (++links > maximumLinks || target->isEmpty() || target->startsWith('/'))
-            return std::nullopt;
+            return false;
         // The link's target takes its place, read from the link's own folder.
         const QStringList parts = QFile::decodeName(*target).split(u'/', Qt::SkipEmptyParts);
         for (auto next = parts.crbegin(); next != parts.crend(); ++next)
             pending.push_front(*next);
     }
-    return reached.join(u'/');
+    return !reached.isEmpty();
 }
 
 } // namespace ConfinedPath

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <optional>
 
 // Where a path inside a folder tree really leads: every symbolic link on the way is followed,
 // one component at a time, against the tree's root. Read as text, "up/Resources/../../x"
@@ -9,9 +8,9 @@
 // path tells.
 namespace ConfinedPath {
 
-// The path below the root (relative, "" for the root itself) that the relative path leads
-// to; nothing when the way leaves the root, a link is absolute, or links loop. Components
-// that do not exist are taken as written.
-std::optional<QString> resolve(const QString &root, const QString &relative);
+// Whether the relative path leads to something strictly below the root: false when the
+// way leaves the root or ends at the root itself, a link on it is absolute, or links loop.
+// Components that do not exist are taken as written.
+bool leadsInside(const QString &root, const QString &relative);
 
 } // namespace ConfinedPath
