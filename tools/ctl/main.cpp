@@ -214,11 +214,13 @@ int runJobs(StoreModel &model, QCoro::Task<> operation, const QList<CatalogApp> 
     return failed ? ExitFailure : ExitSuccess;
 }
 
-// A model over this machine that has loaded the catalog, the installed copies and the feeds.
-std::unique_ptr<StoreModel> loadedModel(const QCommandLineParser &parser, QObject *owner)
+// A model over this machine that has loaded the catalog and the installed copies, then what
+// else loading loads (StoreModel::load: the feeds too).
+std::unique_ptr<StoreModel> loadedModel(const QCommandLineParser &parser, QObject *owner,
+                                        QCoro::Task<> (StoreModel::*loading)())
 {
     auto model = std::make_unique<StoreModel>(environmentFrom(parser, owner));
-    QCoro::waitFor(model->load());
+    QCoro::waitFor((model.get()->*loading)());
     if (model->loadState() != StoreModel::LoadState::Ready) {
         printError(QStringLiteral("error: no catalog could be loaded"));
         return nullptr;
@@ -229,7 +231,8 @@ std::unique_ptr<StoreModel> loadedModel(const QCommandLineParser &parser, QObjec
 int installApp(const QCommandLineParser &parser)
 {
     QObject owner;
-    const std::unique_ptr<StoreModel> model = loadedModel(parser, &owner);
+    // The install fetches its own app's feed; the others' do not hold it up.
+    const std::unique_ptr<StoreModel> model = loadedModel(parser, &owner, &StoreModel::loadCatalog);
     if (!model)
         return ExitCatalogError;
     const std::optional<CatalogApp> app = catalogApp(*model, parser.positionalArguments().first());
@@ -245,7 +248,7 @@ int updateApps(const QCommandLineParser &parser)
         return ExitUsage;
     }
     QObject owner;
-    const std::unique_ptr<StoreModel> model = loadedModel(parser, &owner);
+    const std::unique_ptr<StoreModel> model = loadedModel(parser, &owner, &StoreModel::load);
     if (!model)
         return ExitCatalogError;
     const QList<CatalogApp> updates = model->updates();
