@@ -210,33 +210,6 @@ private Q_SLOTS:
         QCOMPARE(QDir(into).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
     }
 
-    // The body reaches the file while it arrives, not at the end.
-    void archivesStreamToTheDisk()
-    {
-        m_server->respond("/a.zip", TestServer::endlessChunks(64 * 1024, 0ms));
-        QNetworkAccessManager session;
-        const QString into = folder(QStringLiteral("download"));
-        const ArchiveLimits limits{.maximumBytes = 64 * 1024 * 1024, .minimumRate = {1, 10s}};
-        std::optional<Expected<QString, InstallFailure>> result;
-        QCoro::Task<> downloading =
-            WaitForResult::storeResult(ArchiveDownload::download(&session, m_server->url(QStringLiteral("/a.zip")),
-                                                                 into, limits.forLength(std::nullopt), [](double) {}),
-                                       result);
-        qint64 seenWhileRunning = 0;
-        waitUntil(
-            [&] {
-                if (!result)
-                    seenWhileRunning =
-                        std::max(seenWhileRunning, largestOpenFileUnder(QCoreApplication::applicationPid(), into));
-                return result.has_value();
-            },
-            30s);
-        QVERIFY2(result, "the download did not end");
-        qInfo() << "largest partial file seen during the transfer:" << seenWhileRunning;
-        QVERIFY2(seenWhileRunning >= 8 * 1024 * 1024, qPrintable(QString::number(seenWhileRunning)));
-        QCOMPARE(InstallFailure::name(result->error().kind), InstallFailure::name(Kind::Download));
-    }
-
     // A real store process on an endless archive: the file grows and the memory does not.
     void tesselctlMemoryStaysBoundedOnAnEndlessArchive()
     {
