@@ -518,6 +518,7 @@ private Q_SLOTS:
 
         CatalogApp unknown = lumen;
         unknown.productID = QStringLiteral("nofeed");
+        unknown.appcastURL = m_server->url(QStringLiteral("/nofeed.xml"));
         QCoro::waitFor(model->install(unknown));
         QCOMPARE(model->jobs().value(QStringLiteral("nofeed")),
                  Job::failed(QStringLiteral("Could not reach the update feed.")));
@@ -561,9 +562,9 @@ private Q_SLOTS:
         QNetworkAccessManager *session = m_fixture->session();
         const QString folder = m_folder->filePath(QStringLiteral("download"));
         QDir().mkpath(folder);
-        const auto result =
-            waitForResult(ArchiveDownload::download(session, m_server->url(QStringLiteral("/big%20file.zip")), folder,
-                                                    [&reported](double f) { reported.append(f); }));
+        const auto result = waitForResult(ArchiveDownload::download(
+            session, m_server->url(QStringLiteral("/big%20file.zip")), folder,
+            ArchiveLimits::standard().forLength(std::nullopt), [&reported](double f) { reported.append(f); }));
         QVERIFY(result);
         QCOMPARE(result.value(), folder + QStringLiteral("/big file.zip"));
         QCOMPARE(QFileInfo(result.value()).size(), archive.size());
@@ -588,8 +589,9 @@ private Q_SLOTS:
         const QString folder = m_folder->filePath(QStringLiteral("download"));
         QDir().mkpath(folder);
         const FileSizeLimit limit(1024 * 1024);
-        const auto result = waitForResult(ArchiveDownload::download(
-            m_fixture->session(), m_server->url(QStringLiteral("/missing.zip")), folder, [](double) {}));
+        const auto result = waitForResult(
+            ArchiveDownload::download(m_fixture->session(), m_server->url(QStringLiteral("/missing.zip")), folder,
+                                      ArchiveLimits::standard().forLength(std::nullopt), [](double) {}));
         QVERIFY(!result);
         QCOMPARE(InstallFailure::name(result.error().kind), InstallFailure::name(Kind::Download));
         QVERIFY(result.error().detail.contains(QStringLiteral("404")));
@@ -603,8 +605,9 @@ private Q_SLOTS:
         m_server->respond("/garbage.zip", garbage);
         const QString folder = m_folder->filePath(QStringLiteral("download"));
         QDir().mkpath(folder);
-        const auto result = waitForResult(ArchiveDownload::download(
-            m_fixture->session(), m_server->url(QStringLiteral("/garbage.zip")), folder, [](double) {}));
+        const auto result = waitForResult(
+            ArchiveDownload::download(m_fixture->session(), m_server->url(QStringLiteral("/garbage.zip")), folder,
+                                      ArchiveLimits::standard().forLength(std::nullopt), [](double) {}));
         QVERIFY(!result);
         QCOMPARE(InstallFailure::name(result.error().kind), InstallFailure::name(Kind::Download));
         QVERIFY(!result.error().detail.isEmpty());

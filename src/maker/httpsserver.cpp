@@ -11,6 +11,9 @@ namespace {
 
 // Requests are a line and a few headers; anything larger is not a client of ours.
 constexpr qsizetype maximumRequestSize = 64 * 1024;
+// A streamed body waits while this much is still unsent, so a client that reads slowly
+// does not make the server hold what it has not taken.
+constexpr qint64 maximumUnsentBytes = 1024 * 1024;
 const char *const bufferProperty = "tesselRequestBuffer";
 
 QByteArray reasonPhrase(int status)
@@ -156,7 +159,8 @@ void HttpsServer::answer(QSslSocket *socket, const HttpResponse &response)
     QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + reasonPhrase(response.status) + "\r\n";
     bool hasLength = false;
     for (const auto &[name, value] : response.headers) {
-        hasLength = hasLength || name.compare("content-length", Qt::CaseInsensitive) == 0;
+        hasLength = hasLength || name.compare("content-length", Qt::CaseInsensitive) == 0 ||
+                    name.compare("transfer-encoding", Qt::CaseInsensitive) == 0;
         head += name + ": " + value + "\r\n";
     }
     if (!hasLength)
@@ -164,5 +168,29 @@ void HttpsServer::answer(QSslSocket *socket, const HttpResponse &response)
     head += "Connection: close\r\n\r\n";
     socket->write(head);
     socket->write(response.bodyBytesSent < 0 ? response.body : response.body.left(response.bodyBytesSent));
-    socket->disconnectFromHost();
+    if (response.more)
+        sendMore(socket, response);
+    else
+        socket->disconnectFromHost();
+}
+
+void HttpsServer::sendMore(QSslSocket *socket, const HttpResponse &response)
+{
+    // Each piece leaves at once: without it, small pieces wait for the next full segment.
+    socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    socket->flush();
+    auto *timer = new QTimer(socket);
+    connect(timer, &QTimer::timeout, socket, [socket, timer, more = response.more] {
+        if (socket->encryptedBytesToWrite() + socket->bytesToWrite() > maximumUnsentBytes)
+            return;
+        const QByteArray piece = more();
+        if (piece.isEmpty()) {
+            timer->stop();
+            socket->disconnectFromHost();
+            return;
+        }
+        socket->write(piece);
+        socket->flush();
+    });
+    timer->start(response.moreIntervalMilliseconds);
 }

@@ -25,8 +25,13 @@ struct HttpRequest
 struct HttpResponse
 {
     int status = 200;
-    QList<std::pair<QByteArray, QByteArray>> headers; // Content-Length is added unless given here
+    // Content-Length is added unless given here, or the body is chunked ("Transfer-Encoding").
+    QList<std::pair<QByteArray, QByteArray>> headers;
     QByteArray body;
+    // After the body, each piece more() gives is sent at once, one every moreIntervalMilliseconds
+    // (as fast as the client takes them at 0), until a piece is empty: then the connection closes.
+    std::function<QByteArray()> more;
+    int moreIntervalMilliseconds = 0;
     int delayMilliseconds = 0;    // wait this long before answering
     qsizetype bodyBytesSent = -1; // send only this many body bytes, then close the connection
     bool stall = false;           // keep the connection open and never answer
@@ -59,6 +64,7 @@ private:
     void accept();
     void readRequest(QSslSocket *socket);
     void answer(QSslSocket *socket, const HttpResponse &response);
+    void sendMore(QSslSocket *socket, const HttpResponse &response);
 
     QSslServer *m_server;
     Handler m_handler;

@@ -50,6 +50,16 @@ const PemIdentity &TestServer::authority()
     return identity;
 }
 
+HttpResponse TestServer::endlessChunks(qsizetype pieceBytes, std::chrono::milliseconds interval)
+{
+    HttpResponse response;
+    response.headers = {{"Content-Type", "application/octet-stream"}, {"Transfer-Encoding", "chunked"}};
+    const QByteArray chunk = QByteArray::number(pieceBytes, 16) + "\r\n" + QByteArray(pieceBytes, 'x') + "\r\n";
+    response.more = [chunk] { return chunk; };
+    response.moreIntervalMilliseconds = int(interval.count());
+    return response;
+}
+
 QUrl TestServer::refusingURL()
 {
     // A port just released by a listener of ours stays free for the moment a test needs it.

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QObject>
 #include <QUrl>
+#include <chrono>
 
 struct PemIdentity;
 
@@ -28,6 +29,10 @@ public:
 
     // An address on which nothing listens: connections to it are refused.
     static QUrl refusingURL();
+
+    // A 200 answer whose chunked body never ends: a piece of pieceBytes every interval, or
+    // as fast as the client takes them at 0 (an endless body, or a drip).
+    static HttpResponse endlessChunks(qsizetype pieceBytes, std::chrono::milliseconds interval);
 
 private:
     HttpResponse answer(const HttpRequest &request);

@@ -215,11 +215,13 @@ int runJobs(StoreModel &model, QCoro::Task<> operation, const QList<CatalogApp> 
     return failed ? ExitFailure : ExitSuccess;
 }
 
-// A model over this machine that has loaded the catalog, the installed copies and the feeds.
-std::unique_ptr<StoreModel> loadedModel(const QCommandLineParser &parser, QObject *owner)
+// A model over this machine that has loaded the catalog and the installed copies, then what
+// else loading loads (StoreModel::load: the feeds too).
+std::unique_ptr<StoreModel> loadedModel(const QCommandLineParser &parser, QObject *owner,
+                                        QCoro::Task<> (StoreModel::*loading)())
 {
     auto model = std::make_unique<StoreModel>(environmentFrom(parser, owner));
-    QCoro::waitFor(model->load());
+    QCoro::waitFor((model.get()->*loading)());
     if (model->loadState() != StoreModel::LoadState::Ready) {
         printError(QStringLiteral("error: no catalog could be loaded"));
         return nullptr;
@@ -237,7 +239,8 @@ int installApp(const QCommandLineParser &parser)
 {
     QObject owner;
     const StopSignals stopping(&owner);
-    const std::unique_ptr<StoreModel> model = loadedModel(parser, &owner);
+    // The install fetches its own app's feed; the others' do not hold it up.
+    const std::unique_ptr<StoreModel> model = loadedModel(parser, &owner, &StoreModel::loadCatalog);
     if (stopping.received())
         return signalExitStatus(stopping.received());
     if (!model)
@@ -257,7 +260,7 @@ int updateApps(const QCommandLineParser &parser)
     }
     QObject owner;
     const StopSignals stopping(&owner);
-    const std::unique_ptr<StoreModel> model = loadedModel(parser, &owner);
+    const std::unique_ptr<StoreModel> model = loadedModel(parser, &owner, &StoreModel::load);
     if (stopping.received())
         return signalExitStatus(stopping.received());
     if (!model)

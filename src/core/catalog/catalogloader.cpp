@@ -51,11 +51,11 @@ QUrl CatalogLoader::endpoint() const
     return url;
 }
 
-QCoro::Task<CatalogResult> CatalogLoader::load(QNetworkAccessManager *session) const
+QCoro::Task<CatalogResult> CatalogLoader::load(QNetworkAccessManager *session, TransferLimits limits) const
 {
     // The caller's loader may be gone by the time the answer arrives.
     const CatalogLoader loader = *this;
-    const std::optional<HTTPAnswer> answer = co_await HTTPFetch::get(session, loader.endpoint());
+    const std::optional<HTTPAnswer> answer = co_await HTTPFetch::get(session, loader.endpoint(), limits);
     if (!answer || !answer->complete) {
         qCInfo(lcCatalog) << "the service gave no complete catalog; reading the cached copy";
         co_return loader.cached();

@@ -3,6 +3,7 @@
 #include "catalog/catalog.h"
 #include "catalog/catalogerror.h"
 #include "catalog/serviceconfiguration.h"
+#include "net/httpfetch.h"
 #include "support/expected.h"
 
 #include <qcorotask.h>
@@ -38,7 +39,8 @@ public:
 
     // The service's catalog when it answers completely (a complete answer that fails
     // verification is an error, never a reason to use the cache), otherwise cached().
-    QCoro::Task<CatalogResult> load(QNetworkAccessManager *session) const;
+    QCoro::Task<CatalogResult> load(QNetworkAccessManager *session,
+                                    TransferLimits limits = HTTPFetch::documentLimits()) const;
 
     // The cached envelope, verified again.
     CatalogResult cached() const;

@@ -10,9 +10,9 @@
 namespace AppcastFetch {
 
 QCoro::Task<std::optional<AppcastRelease>> newestRelease(QNetworkAccessManager *session, QUrl feed,
-                                                         SystemVersion systemVersion)
+                                                         SystemVersion systemVersion, TransferLimits limits)
 {
-    const std::optional<HTTPAnswer> answer = co_await HTTPFetch::get(session, feed);
+    const std::optional<HTTPAnswer> answer = co_await HTTPFetch::get(session, feed, limits);
     if (!answer || !answer->complete) {
         qCWarning(lcFeeds).noquote() << "the feed" << feed.toDisplayString() << "could not be read";
         co_return std::nullopt;

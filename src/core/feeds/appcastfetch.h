@@ -1,6 +1,7 @@
 #pragma once
 
 #include "feeds/appcastrelease.h"
+#include "net/httpfetch.h"
 #include "platform/systemversion.h"
 
 #include <QUrl>
@@ -15,6 +16,7 @@ namespace AppcastFetch {
 // fetched completely, is not well-formed, or offers nothing this system runs. The feed is
 // parsed on the thread pool, so that large feeds never hold up the main thread.
 QCoro::Task<std::optional<AppcastRelease>> newestRelease(QNetworkAccessManager *session, QUrl feed,
-                                                         SystemVersion systemVersion);
+                                                         SystemVersion systemVersion,
+                                                         TransferLimits limits = HTTPFetch::documentLimits());
 
 } // namespace AppcastFetch

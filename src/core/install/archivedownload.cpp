@@ -1,5 +1,6 @@
 #include "install/archivedownload.h"
 
+#include "net/boundedtransfer.h"
 #include "net/httpcomplete.h"
 #include "net/httpfetch.h"
 
@@ -12,7 +13,6 @@
 #include <qcoronetworkreply.h>
 
 namespace ArchiveDownload {
-namespace {} // namespace
 
 QString fileName(const QUrl &url)
 {
@@ -23,7 +23,7 @@ QString fileName(const QUrl &url)
 }
 
 QCoro::Task<Expected<QString, InstallFailure>> download(QNetworkAccessManager *session, QUrl url, QString folder,
-                                                        ProgressCallback progress)
+                                                        TransferLimits limits, ProgressCallback progress)
 {
     using Kind = InstallFailure::Kind;
     progress(0.0);
@@ -34,32 +34,34 @@ QCoro::Task<Expected<QString, InstallFailure>> download(QNetworkAccessManager *s
 
     const QScopedPointer<QNetworkReply, QScopedPointerDeleteLater> reply(session->get(QNetworkRequest(url)));
     QNetworkReply *raw = reply.get();
-    bool written = true;
     // An error page is no part of an archive: its bytes are read and dropped, never written.
     auto carriesArchive = [raw] {
         const int status = raw->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         return status == 200 || status == 206;
     };
-    QObject::connect(raw, &QNetworkReply::readyRead, raw, [raw, &partial, &written, carriesArchive] {
-        const QByteArray chunk = raw->readAll();
-        if (carriesArchive())
-            written = written && partial.write(chunk) == chunk.size();
-    });
+    // Each piece goes to the file as it arrives; QFile's own buffer is all that waits.
+    auto write = [&partial, carriesArchive](const QByteArray &chunk) {
+        return !carriesArchive() || partial.write(chunk) == chunk.size();
+    };
     QObject::connect(raw, &QNetworkReply::downloadProgress, raw, [progress](qint64 received, qint64 total) {
         if (total > 0)
             progress(std::min(double(received) / double(total), 0.99));
     });
-    co_await raw;
-    const QByteArray rest = raw->readAll();
-    if (carriesArchive())
-        written = written && partial.write(rest) == rest.size();
-    written = written && partial.flush();
+    // The task is held before it is awaited: GCC 12 destroys the temporaries of a call made
+    // inside the co_await expression twice.
+    QCoro::Task<BoundedTransfer::Outcome> receiving = BoundedTransfer::receive(raw, limits, write);
+    const BoundedTransfer::Outcome outcome = co_await receiving;
+    const bool written = outcome != BoundedTransfer::Outcome::ChunkRefused && partial.flush();
 
-    if (HTTPFetch::transferFailed(raw))
-        co_return InstallFailure::of(Kind::Download, raw->errorString());
     if (!written)
         co_return InstallFailure::of(
             Kind::FileSystem, QStringLiteral("cannot write %1: %2").arg(partial.fileName(), partial.errorString()));
+    if (outcome != BoundedTransfer::Outcome::Finished)
+        co_return InstallFailure::of(
+            Kind::Download,
+            QStringLiteral("%1 given up: %2").arg(url.toString(), BoundedTransfer::reason(outcome, limits)));
+    if (HTTPFetch::transferFailed(raw))
+        co_return InstallFailure::of(Kind::Download, raw->errorString());
     if (!HTTPComplete::isComplete(raw, partial.size())) {
         const QVariant status = raw->attribute(QNetworkRequest::HttpStatusCodeAttribute);
         co_return InstallFailure::of(Kind::Download,

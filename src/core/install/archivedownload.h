@@ -1,6 +1,7 @@
 #pragma once
 
 #include "install/installfailure.h"
+#include "net/transferlimits.h"
 #include "support/expected.h"
 
 #include <QString>
@@ -21,10 +22,10 @@ QString fileName(const QUrl &url);
 
 // Streams the archive into the folder (never wholly into memory) and gives its path.
 // Progress runs from 0.0, never above 0.99 during the transfer, to 1.0 once the file is in
-// place. Only the body of a 200 or 206 answer is written. A transfer failure or an answer
-// that is not the whole resource is Download, a file that cannot be written FileSystem,
-// each with the reason; neither leaves a file.
+// place. Only the body of a 200 or 206 answer is written. A transfer failure, a limit
+// crossed or an answer that is not the whole resource is Download, a file that cannot be
+// written FileSystem, each with the reason; neither leaves a file.
 QCoro::Task<Expected<QString, InstallFailure>> download(QNetworkAccessManager *session, QUrl url, QString folder,
-                                                        ProgressCallback progress);
+                                                        TransferLimits limits, ProgressCallback progress);
 
 } // namespace ArchiveDownload

@@ -22,8 +22,9 @@ using Result = Expected<QString, InstallFailure>;
 } // namespace
 
 Installer::Installer(Locations locations, AppRegistry *registry, QNetworkAccessManager *session,
-                     std::shared_ptr<const CodeSignatureVerifier> verifier)
-    : m_locations(std::move(locations)), m_registry(registry), m_session(session), m_verifier(std::move(verifier))
+                     std::shared_ptr<const CodeSignatureVerifier> verifier, ArchiveLimits archiveLimits)
+    : m_locations(std::move(locations)), m_registry(registry), m_session(session), m_verifier(std::move(verifier)),
+      m_archiveLimits(archiveLimits)
 {}
 
 QCoro::Task<Expected<QString, InstallFailure>> Installer::install(CatalogApp app, AppcastRelease release,
@@ -51,7 +52,8 @@ QCoro::Task<Expected<QString, InstallFailure>> Installer::run(CatalogApp app, Ap
         co_return InstallFailure::of(Kind::FileSystem, workFolder.error());
     const QString work = workFolder->path();
 
-    const Result archive = co_await ArchiveDownload::download(installer.m_session, release.url, work, progress);
+    const TransferLimits limits = installer.m_archiveLimits.forLength(release.length);
+    const Result archive = co_await ArchiveDownload::download(installer.m_session, release.url, work, limits, progress);
     if (!archive)
         co_return archive;
     // Each blocking step runs on the thread pool. Its future is held in a variable before it is

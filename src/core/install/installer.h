@@ -3,6 +3,7 @@
 #include "catalog/catalog.h"
 #include "feeds/appcastrelease.h"
 #include "install/archivedownload.h"
+#include "install/archivelimits.h"
 #include "install/installfailure.h"
 #include "platform/locations.h"
 #include "support/expected.h"
@@ -20,9 +21,10 @@ class Installer
 {
 public:
     // Every app's code signature is checked with the verifier; without one, nothing is
-    // installed.
+    // installed. Downloads stay within archiveLimits.
     Installer(Locations locations, AppRegistry *registry, QNetworkAccessManager *session,
-              std::shared_ptr<const CodeSignatureVerifier> verifier);
+              std::shared_ptr<const CodeSignatureVerifier> verifier,
+              ArchiveLimits archiveLimits = ArchiveLimits::standard());
 
     // Downloads the release, checks the archive's signature, unpacks it, checks that the app
     // is the catalog's (identifier, then code signature) and puts it in place: replacing the
@@ -41,4 +43,5 @@ private:
     AppRegistry *m_registry;
     QNetworkAccessManager *m_session;
     std::shared_ptr<const CodeSignatureVerifier> m_verifier;
+    ArchiveLimits m_archiveLimits;
 };

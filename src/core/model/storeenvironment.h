@@ -2,6 +2,8 @@
 
 #include "catalog/serviceconfiguration.h"
 #include "codesign/codesignatureverifier.h"
+#include "install/archivelimits.h"
+#include "net/httpfetch.h"
 #include "platform/appregistry.h"
 #include "platform/locations.h"
 #include "platform/runningapplications.h"
@@ -28,6 +30,8 @@ struct StoreEnvironment
     SystemVersion systemVersion;
     QStringList preferredLanguages;
     std::function<QDateTime()> now;
+    TransferLimits documentLimits = HTTPFetch::documentLimits(); // the catalog and the feeds
+    ArchiveLimits archiveLimits = ArchiveLimits::standard();
 
     // The real machine: the main bundle's configuration and code-signing anchors, the user's
     // folders, the desktop's application entries, the kernel's version, the system clock. The session is made as

@@ -66,7 +66,8 @@ QCoro::Task<bool> quitIfRunning(std::shared_ptr<RunningApplications> running, QS
 StoreModel::StoreModel(StoreEnvironment environment, QObject *parent)
     : QObject(parent), m_environment(std::move(environment)),
       m_language(m_environment.preferredLanguages.value(0, QStringLiteral("en"))),
-      m_installer(m_environment.locations, m_environment.registry.get(), m_environment.session, m_environment.verifier)
+      m_installer(m_environment.locations, m_environment.registry.get(), m_environment.session, m_environment.verifier,
+                  m_environment.archiveLimits)
 {
     connect(this, &StoreModel::appsChanged, this, &StoreModel::refreshUpdates);
     connect(this, &StoreModel::installedChanged, this, &StoreModel::refreshUpdates);
@@ -101,12 +102,21 @@ template<typename T> void StoreModel::assign(T &member, T value, void (StoreMode
 
 QCoro::Task<> StoreModel::load()
 {
+    QPointer<StoreModel> self(this);
+    co_await loadCatalog();
+    if (!self || m_loadState != LoadState::Ready)
+        co_return;
+    co_await checkForUpdates();
+}
+
+QCoro::Task<> StoreModel::loadCatalog()
+{
     if (m_apps.isEmpty())
         assign(m_loadState, LoadState::Loading, &StoreModel::loadStateChanged);
 
     const CatalogLoader loader(m_environment.configuration, CatalogLoader::defaultCacheURL(m_environment.locations));
     QPointer<StoreModel> self(this);
-    const CatalogResult result = co_await loader.load(m_environment.session);
+    const CatalogResult result = co_await loader.load(m_environment.session, m_environment.documentLimits);
     if (!self)
         co_return;
 
@@ -117,9 +127,7 @@ QCoro::Task<> StoreModel::load()
     }
     assign(m_apps, runnableApps(result->apps), &StoreModel::appsChanged);
     assign(m_loadState, LoadState::Ready, &StoreModel::loadStateChanged);
-
     scanInstalled();
-    co_await checkForUpdates();
 }
 
 QList<CatalogApp> StoreModel::runnableApps(const QList<CatalogApp> &apps) const
@@ -183,8 +191,8 @@ QCoro::Task<> StoreModel::checkForUpdates()
 QCoro::Task<> StoreModel::checkFeed(CatalogApp app)
 {
     QPointer<StoreModel> self(this);
-    std::optional<AppcastRelease> release =
-        co_await AppcastFetch::newestRelease(m_environment.session, app.appcastURL, m_environment.systemVersion);
+    std::optional<AppcastRelease> release = co_await AppcastFetch::newestRelease(
+        m_environment.session, app.appcastURL, m_environment.systemVersion, m_environment.documentLimits);
     if (!self || !release)
         co_return;
     // An arriving release always notifies, even when it equals the one already known.
@@ -221,16 +229,21 @@ QCoro::Task<> StoreModel::install(CatalogApp app)
     const auto current = m_jobs.constFind(id);
     if (current != m_jobs.constEnd() && current->state == Job::State::Working)
         co_return;
+    setJob(id, Job::working(0));
+    QPointer<StoreModel> self(this);
+    if (!m_releases.contains(id)) {
+        co_await checkFeed(app);
+        if (!self)
+            co_return;
+    }
     const auto known = m_releases.constFind(id);
     if (known == m_releases.constEnd()) {
         setJob(id, Job::failed(feedUnreachable()));
         co_return;
     }
     const AppcastRelease release = *known;
-    setJob(id, Job::working(0));
     const bool firstInstall = !m_installed.contains(id);
 
-    QPointer<StoreModel> self(this);
     const bool wasRunning = co_await quitIfRunning(m_environment.runningApplications, app.bundleID);
     if (!self)
         co_return;

@@ -60,10 +60,13 @@ public:
     // current as apps, installed copies and releases change.
     const QList<CatalogApp> &updates() const { return m_updates; }
 
-    // The whole refresh: the catalog (the cache stands in when the service does not answer),
-    // then the installed scan, then every feed. Never fails to its caller; a failed catalog
-    // load only moves loadState and ends there.
+    // The whole refresh: loadCatalog(), then every feed. Never fails to its caller; a failed
+    // catalog load only moves loadState and ends there.
     QCoro::Task<> load();
+
+    // The catalog (the cache stands in when the service does not answer), then the installed
+    // scan: what an install needs before its own app's feed.
+    QCoro::Task<> loadCatalog();
 
     // Finds the installed copy of every app again, from the disk.
     void scanInstalled();
@@ -75,9 +78,10 @@ public:
     // What the window calls when the application becomes active: the disk may have changed.
     void applicationBecameActive();
 
-    // Installs or updates an app: quits its running copy, runs the installer with progress in
-    // jobs, rescans, and opens the new copy when it was running or is new. The outcome is in
-    // jobs: no entry on success, a failed job with the sentence to show otherwise.
+    // Installs or updates an app: fetches its feed when its release is not known yet (never
+    // waiting for the other apps' feeds), quits its running copy, runs the installer with
+    // progress in jobs, rescans, and opens the new copy when it was running or is new. The
+    // outcome is in jobs: no entry on success, a failed job with the sentence to show otherwise.
     QCoro::Task<> install(CatalogApp app);
 
     // Installs every app of updates at once; returns when all have ended.

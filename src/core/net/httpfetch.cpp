@@ -1,5 +1,6 @@
 #include "net/httpfetch.h"
 
+#include "net/boundedtransfer.h"
 #include "net/httpcomplete.h"
 #include "net/netlog.h"
 
@@ -28,21 +29,32 @@ bool transferFailed(const QNetworkReply *reply)
     return !reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid() || !onlyReflectsStatus(reply->error());
 }
 
-QCoro::Task<std::optional<HTTPAnswer>> get(QNetworkAccessManager *session, QUrl url)
+TransferLimits documentLimits()
+{
+    return {.maximumBytes = maximumBodySize, .deadline = documentDeadline, .minimumRate = std::nullopt};
+}
+
+QCoro::Task<std::optional<HTTPAnswer>> get(QNetworkAccessManager *session, QUrl url, TransferLimits limits)
 {
     const QScopedPointer<QNetworkReply, QScopedPointerDeleteLater> reply(session->get(QNetworkRequest(url)));
-    QNetworkReply *watched = reply.get();
-    QObject::connect(watched, &QNetworkReply::downloadProgress, watched, [watched](qint64 received) {
-        if (received > maximumBodySize)
-            watched->abort();
-    });
-    co_await reply.get();
+    HTTPAnswer answer;
+    // The task is held before it is awaited: GCC 12 destroys the temporaries of a call made
+    // inside the co_await expression twice.
+    QCoro::Task<BoundedTransfer::Outcome> receiving =
+        BoundedTransfer::receive(reply.get(), limits, [&answer](const QByteArray &chunk) {
+            answer.body += chunk;
+            return true;
+        });
+    const BoundedTransfer::Outcome outcome = co_await receiving;
+    if (outcome != BoundedTransfer::Outcome::Finished) {
+        qCWarning(lcNet).noquote() << "GET" << url.toDisplayString()
+                                   << "given up:" << BoundedTransfer::reason(outcome, limits);
+        co_return std::nullopt;
+    }
     if (transferFailed(reply.get())) {
         qCWarning(lcNet).noquote() << "GET" << url.toDisplayString() << "failed:" << reply->errorString();
         co_return std::nullopt;
     }
-    HTTPAnswer answer;
-    answer.body = reply->readAll();
     answer.complete = HTTPComplete::isComplete(reply.get(), answer.body.size());
     if (!answer.complete)
         qCWarning(lcNet).noquote() << "GET" << url.toDisplayString() << "gave no whole resource: status"

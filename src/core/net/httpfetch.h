@@ -1,5 +1,7 @@
 #pragma once
 
+#include "net/transferlimits.h"
+
 #include <QByteArray>
 #include <QUrl>
 #include <optional>
@@ -25,9 +27,17 @@ bool transferFailed(const QNetworkReply *reply);
 // Documents are read whole into memory; a larger body is a hostile or broken server.
 constexpr qint64 maximumBodySize = 64 * 1024 * 1024;
 
+// A catalog or a feed is a few hundred kilobytes: a minute is ample on the slowest line the
+// store should work on, and bounds a check that a trickling server would hold forever.
+constexpr std::chrono::milliseconds documentDeadline{60'000};
+
+// The limits of a document fetch: maximumBodySize, within documentDeadline.
+TransferLimits documentLimits();
+
 // A plain GET (no extra headers) through the session. Nothing when the transfer failed
-// (no connection, TLS failure, timeout, a body cut short, a body over maximumBodySize);
-// an HTTP error status is an answer.
-QCoro::Task<std::optional<HTTPAnswer>> get(QNetworkAccessManager *session, QUrl url);
+// (no connection, TLS failure, timeout, a body cut short, a limit crossed); an HTTP error
+// status is an answer.
+QCoro::Task<std::optional<HTTPAnswer>> get(QNetworkAccessManager *session, QUrl url,
+                                           TransferLimits limits = documentLimits());
 
 } // namespace HTTPFetch
