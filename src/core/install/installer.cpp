@@ -70,8 +70,8 @@ QCoro::Task<Expected<QString, InstallFailure>> Installer::run(CatalogApp app, Ap
     const Expected<Unit, InstallFailure> signedArchive = co_await checking;
     if (!signedArchive)
         co_return signedArchive.error();
-    QFuture<Result> unpacking =
-        QtConcurrent::run(&ArchiveExtractor::extract, archive.value(), work + QStringLiteral("/extracted"));
+    QFuture<Result> unpacking = QtConcurrent::run(&ArchiveExtractor::extract, archive.value(),
+                                                  work + QStringLiteral("/extracted"), UnpackLimits());
     const Result unpacked = co_await unpacking;
     if (!unpacked)
         co_return unpacked;
