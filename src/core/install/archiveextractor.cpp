@@ -142,6 +142,13 @@ std::optional<QString> escapingLink(const QString &tree)
     return escaping;
 }
 
+Expected<Unit, InstallFailure> restrictPermissions(const QString &folder)
+{
+    if (!UnpackedTree::restrictPermissions(folder))
+        return InstallFailure::of(Kind::FileSystem, QStringLiteral("cannot change the permissions in %1").arg(folder));
+    return Unit();
+}
+
 } // namespace
 
 QString volumeRoot(const QString &unpacked)
@@ -282,6 +289,9 @@ Expected<QString, InstallFailure> extract(const QString &archive, const QString 
     if (type == QLatin1String("zip")) {
         if (Expected<Unit, InstallFailure> unpacked = extractZip(archive, destination, limits); !unpacked)
             return std::move(unpacked).error();
+        // Folders the zip does not list are made with the umask's modes.
+        if (Expected<Unit, InstallFailure> restricted = restrictPermissions(destination); !restricted)
+            return std::move(restricted).error();
         return foundApp(destination);
     }
     if (type != QLatin1String("dmg"))
@@ -303,9 +313,8 @@ Expected<QString, InstallFailure> extract(const QString &archive, const QString 
         const QString target = destination + u'/' + QFileInfo(app).fileName();
         if (!FileTree::move(app, target))
             return cannotExtract(QStringLiteral("cannot move %1 out of the disk image").arg(QFileInfo(app).fileName()));
-        if (!UnpackedTree::restrictPermissions(target))
-            return InstallFailure::of(Kind::FileSystem,
-                                      QStringLiteral("cannot change the permissions in %1").arg(target));
+        if (Expected<Unit, InstallFailure> restricted = restrictPermissions(target); !restricted)
+            return std::move(restricted).error();
         return target;
     }();
     FileTree::remove(mount);
