@@ -7,7 +7,6 @@
 #include "install/bundleplacement.h"
 #include "install/installedcopies.h"
 #include "install/installlog.h"
-#include "install/unpackedlinks.h"
 #include "install/workfolder.h"
 #include "platform/bundle.h"
 
@@ -64,13 +63,11 @@ QCoro::Task<Expected<QString, InstallFailure>> Installer::run(CatalogApp app, Ap
     const Expected<Unit, InstallFailure> signedArchive = co_await checking;
     if (!signedArchive)
         co_return signedArchive.error();
-    QFuture<Result> unpacking =
-        QtConcurrent::run(&ArchiveExtractor::extract, archive.value(), work + QStringLiteral("/extracted"));
+    QFuture<Result> unpacking = QtConcurrent::run(&ArchiveExtractor::extract, archive.value(),
+                                                  work + QStringLiteral("/extracted"), UnpackLimits());
     const Result unpacked = co_await unpacking;
     if (!unpacked)
         co_return unpacked;
-    if (Expected<Unit, InstallFailure> links = UnpackedLinks::check(work + QStringLiteral("/extracted")); !links)
-        co_return links.error();
     const QString bundle = unpacked.value();
     const QString identifier = Bundle::at(bundle).string(QStringLiteral("CFBundleIdentifier"));
     if (identifier != app.bundleID)
