@@ -77,6 +77,26 @@ QStringList workFolders(const QString &temporary)
     return QDir(temporary).entryList({QStringLiteral("tessel-store-*")}, QDir::AllEntries | QDir::Hidden);
 }
 
+// A registry under which something happens on the machine as an app is registered.
+class RegistryWithArrival : public AppRegistry
+{
+public:
+    RegistryWithArrival(std::shared_ptr<AppRegistry> registry, std::function<void()> arrival)
+        : m_registry(std::move(registry)), m_arrival(std::move(arrival))
+    {}
+
+    QStringList applications(const QString &bundleID) const override { return m_registry->applications(bundleID); }
+    bool registerApplication(const QString &bundlePath) override
+    {
+        m_arrival();
+        return m_registry->registerApplication(bundlePath);
+    }
+
+private:
+    std::shared_ptr<AppRegistry> m_registry;
+    std::function<void()> m_arrival;
+};
+
 } // namespace
 
 // How a scenario changes what the maker publishes; it may change the machine too, given the
@@ -222,6 +242,26 @@ private Q_SLOTS:
         QVERIFY(model->updates().isEmpty());
     }
 
+    // Beside another app in one archive, the catalog's is the one installed, whatever the order.
+    void theCatalogsAppIsTakenFromAnArchiveOfSeveral()
+    {
+        const QString other =
+            m_releases->app(QStringLiteral("aaa"), QStringLiteral("com.orvel.quire"), QStringLiteral("320"));
+        const QString lumen =
+            m_releases->app(QStringLiteral("lumen"), QStringLiteral("com.orvel.lumen"), QStringLiteral("320"));
+        Publication publication = zipped(QStringLiteral("lumen"), QStringLiteral("320"));
+        publication.archive =
+            ReleaseFactory::zip(ReleaseFactory::zipEntries(other) + ReleaseFactory::zipEntries(lumen));
+        publication.signature = m_releases->signature(publication.archive);
+        publish({publication});
+        const auto model = loadedModel();
+        QCoro::waitFor(model->install(appNamed(*model, QStringLiteral("lumen"))));
+        QVERIFY(model->jobs().isEmpty());
+        QCOMPARE(model->installed().value(QStringLiteral("lumen")).url,
+                 locations().systemApplications + QStringLiteral("/lumen.app"));
+        QVERIFY(!QFileInfo::exists(locations().systemApplications + QStringLiteral("/aaa.app")));
+    }
+
     void updateOfARunningAppQuitsItAndRelaunches()
     {
         QFile sleepBinary(QStringLiteral("/bin/sleep"));
@@ -353,6 +393,32 @@ private Q_SLOTS:
                                                                                   QStringLiteral("320"))));
                })
             << Kind::WrongApp << securityFailed;
+        // Genuinely signed, but not the release the feed announced: build 300 for 320.
+        QTest::newRow("archive of an older build than announced")
+            << Setup([this, signedArchive](Publication &publication, const QString &) {
+                   signedArchive(publication, ReleaseFactory::zip(m_releases->app(QStringLiteral("lumen"),
+                                                                                  QStringLiteral("com.orvel.lumen"),
+                                                                                  QStringLiteral("300"))));
+               })
+            << Kind::WrongApp << securityFailed;
+        QTest::newRow("release older than the installed copy")
+            << Setup([this, signedArchive](Publication &publication, const QString &) {
+                   publication.build = QStringLiteral("300");
+                   signedArchive(publication, ReleaseFactory::zip(m_releases->app(QStringLiteral("lumen"),
+                                                                                  QStringLiteral("com.orvel.lumen"),
+                                                                                  QStringLiteral("300"))));
+               })
+            << Kind::WrongApp << securityFailed;
+        // Which copy would win depends on the order a file system lists them in.
+        QTest::newRow("two copies of the app") << Setup([this, signedArchive](Publication &publication,
+                                                                              const QString &) {
+            const auto copyOf = [this](const QString &name) {
+                return ReleaseFactory::zipEntries(
+                    m_releases->app(name, QStringLiteral("com.orvel.lumen"), QStringLiteral("320")));
+            };
+            signedArchive(publication,
+                          ReleaseFactory::zip(copyOf(QStringLiteral("lumen")) + copyOf(QStringLiteral("Lumen Copy"))));
+        }) << Kind::WrongApp << securityFailed;
         QTest::newRow("bad code signature") << Setup([this, signedArchive](Publication &publication, const QString &) {
             const QString bundle =
                 m_releases->app(QStringLiteral("lumen"), QStringLiteral("com.orvel.lumen"), QStringLiteral("320"));
@@ -528,11 +594,14 @@ private Q_SLOTS:
 
     void olderCopyStillPreferredIsReported()
     {
-        // The feed announces 320, but what gets installed still reads as older than that.
-        preinstall(QStringLiteral("lumen"), QStringLiteral("310"), locations().systemApplications);
-        Publication mislabelled = zipped(QStringLiteral("lumen"), QStringLiteral("319"));
-        mislabelled.build = QStringLiteral("320");
-        publish({mislabelled});
+        // As the update lands in the user's folder, an older copy arrives where the machine
+        // looks first (another installer, say).
+        preinstall(QStringLiteral("lumen"), QStringLiteral("310"), locations().userApplications());
+        publish({zipped(QStringLiteral("lumen"), QStringLiteral("320"))});
+        m_fixture->environment.registry = std::make_shared<RegistryWithArrival>(
+            m_fixture->environment.registry, [this] {
+                preinstall(QStringLiteral("lumen"), QStringLiteral("319"), locations().systemApplications);
+            });
         const auto model = loadedModel();
         const CatalogApp lumen = appNamed(*model, QStringLiteral("lumen"));
         QCoro::waitFor(model->install(lumen));

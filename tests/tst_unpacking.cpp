@@ -163,15 +163,16 @@ private Q_SLOTS:
         const QString archive = make(path({}));
         // 7zz applies the umask it inherits, and a user's may well let the group write (002).
         const mode_t umask = ::umask(0);
-        const auto app = ArchiveExtractor::extract(archive, path(QStringLiteral("out")));
+        const auto apps = ArchiveExtractor::extract(archive, path(QStringLiteral("out")));
         ::umask(umask);
-        QVERIFY2(app, app ? "" : qPrintable(app.error().detail));
+        QVERIFY2(apps, apps ? "" : qPrintable(apps.error().detail));
+        const QString app = apps.value().first();
         QCOMPARE(sharedWritable(path(QStringLiteral("out"))), QStringList());
-        QCOMPARE(modeOf(app.value()), mode_t(0755));
-        QCOMPARE(modeOf(app.value() + QStringLiteral("/Contents/MacOS/app")), mode_t(0755));
-        QCOMPARE(modeOf(app.value() + QStringLiteral("/Contents/Info.plist")), mode_t(0644));
-        QCOMPARE(modeOf(app.value() + QStringLiteral("/Contents/Resources/tool")), mode_t(0755));
-        QCOMPARE(modeOf(app.value() + QStringLiteral("/Contents/Resources/setuid")), mode_t(0755));
+        QCOMPARE(modeOf(app), mode_t(0755));
+        QCOMPARE(modeOf(app + QStringLiteral("/Contents/MacOS/app")), mode_t(0755));
+        QCOMPARE(modeOf(app + QStringLiteral("/Contents/Info.plist")), mode_t(0644));
+        QCOMPARE(modeOf(app + QStringLiteral("/Contents/Resources/tool")), mode_t(0755));
+        QCOMPARE(modeOf(app + QStringLiteral("/Contents/Resources/setuid")), mode_t(0755));
     }
 
     // A ".dmg" that is another kind of archive is not handed to 7zz, which would unpack it.
@@ -346,15 +347,16 @@ private Q_SLOTS:
         const QString executableName = name.chopped(4);
         const auto extracted = ArchiveExtractor::extract(images + image, path(QStringLiteral("out")));
         QVERIFY2(extracted, extracted ? "" : qPrintable(extracted.error().detail));
-        QCOMPARE(extracted.value(), path(QStringLiteral("out/")) + name);
-        QCOMPARE(modeOf(extracted.value() + QStringLiteral("/Contents/MacOS/") + executableName), executable);
+        QCOMPARE(extracted.value(), QStringList{path(QStringLiteral("out/")) + name});
+        const QString extractedApp = extracted.value().first();
+        QCOMPARE(modeOf(extractedApp + QStringLiteral("/Contents/MacOS/") + executableName), executable);
         QVERIFY(!QFile::exists(path(QStringLiteral("mount"))));
         // Not signed by a chain the store trusts: an install stops at the code-signature check.
         const BundleSignatureVerifier verifier(m_releases->anchors());
         CatalogApp catalogApp;
         catalogApp.bundleID = QStringLiteral("com.example.") + executableName;
         catalogApp.teamID = QString::fromLatin1(ReleaseFactory::team);
-        QVERIFY(!CatalogRequirement::check(extracted.value(), catalogApp, verifier));
+        QVERIFY(!CatalogRequirement::check(extractedApp, catalogApp, verifier));
     }
 };
 

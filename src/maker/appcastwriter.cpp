@@ -13,13 +13,18 @@ namespace AppcastWriter {
 std::optional<Item> itemForArchive(const QString &archive, const QUrl &url, const SigningKey *key, QString *reason)
 {
     QTemporaryDir scratch;
-    const Expected<QString, InstallFailure> app =
+    const Expected<QStringList, InstallFailure> apps =
         ArchiveExtractor::extract(archive, scratch.filePath(QStringLiteral("extracted")));
-    if (!app) {
-        *reason = QStringLiteral("%1 holds no app that can be read: %2").arg(archive, app.error().detail);
+    if (!apps) {
+        *reason = QStringLiteral("%1 holds no app that can be read: %2").arg(archive, apps.error().detail);
         return std::nullopt;
     }
-    const Bundle bundle = Bundle::at(app.value());
+    // The store takes only an archive whose app is unambiguous; the feed describes that app.
+    if (apps.value().size() > 1) {
+        *reason = QStringLiteral("%1 holds %2 apps, not one").arg(archive, QString::number(apps.value().size()));
+        return std::nullopt;
+    }
+    const Bundle bundle = Bundle::at(apps.value().first());
     Item item;
     item.build = bundle.string(QStringLiteral("CFBundleVersion"));
     item.shortVersion = bundle.string(QStringLiteral("CFBundleShortVersionString"));

@@ -98,6 +98,11 @@ QByteArray ReleaseFactory::zip(const QList<ZipEntry> &entries)
 
 QByteArray ReleaseFactory::zip(const QString &bundle, const QString &prefix)
 {
+    return zip(zipEntries(bundle, prefix));
+}
+
+QList<ReleaseFactory::ZipEntry> ReleaseFactory::zipEntries(const QString &bundle, const QString &prefix)
+{
     const QDir parent = QFileInfo(bundle).absoluteDir();
     QList<ZipEntry> entries;
     QStringList paths{bundle};
@@ -123,7 +128,7 @@ QByteArray ReleaseFactory::zip(const QString &bundle, const QString &prefix)
         }
         entries.append(entry);
     }
-    return zip(entries);
+    return entries;
 }
 
 QByteArray ReleaseFactory::diskImage(const QString &bundle) const

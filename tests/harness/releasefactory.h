@@ -45,6 +45,8 @@ public:
     // keeping modes and links.
     static QByteArray zip(const QString &bundle, const QString &prefix = QString());
     static QByteArray zip(const QList<ZipEntry> &entries);
+    // The entries zip(bundle, prefix) writes, to pack several bundles into one zip.
+    static QList<ZipEntry> zipEntries(const QString &bundle, const QString &prefix = QString());
     // An ISO 9660 image with Rock Ridge (modes and links), the bundle at its top, made by xorriso.
     QByteArray diskImage(const QString &bundle) const;
 

@@ -259,21 +259,21 @@ Expected<Unit, InstallFailure> extractZip(const QString &archivePath, const QStr
     }
 }
 
-Expected<QString, InstallFailure> extract(const QString &archive, const QString &destination,
-                                          const UnpackLimits &limits)
+Expected<QStringList, InstallFailure> extract(const QString &archive, const QString &destination,
+                                              const UnpackLimits &limits)
 {
-    using Result = Expected<QString, InstallFailure>;
+    using Result = Expected<QStringList, InstallFailure>;
     if (!QDir().mkpath(destination))
         return InstallFailure::of(Kind::FileSystem, QStringLiteral("cannot create %1").arg(destination));
     const QString type = QFileInfo(archive).suffix().toLower();
-    auto foundApp = [](const QString &folder) -> Result {
+    auto foundApps = [](const QString &folder) -> Result {
         const QStringList apps = appBundles(folder);
         if (apps.isEmpty())
             return InstallFailure::of(Kind::NoAppInArchive, QStringLiteral("no app bundle at the top of the archive"));
         // Links can be chained so that each looks harmless alone: checked once all are written.
         if (Expected<Unit, InstallFailure> links = UnpackedLinks::check(folder); !links)
             return std::move(links).error();
-        return apps.first();
+        return apps;
     };
     if (type == QLatin1String("zip")) {
         if (Expected<Unit, InstallFailure> unpacked = extractZip(archive, destination, limits); !unpacked)
@@ -281,31 +281,32 @@ Expected<QString, InstallFailure> extract(const QString &archive, const QString 
         // Folders the zip does not list are made with the umask's modes.
         if (Expected<Unit, InstallFailure> restricted = restrictPermissions(destination); !restricted)
             return std::move(restricted).error();
-        return foundApp(destination);
+        return foundApps(destination);
     }
     if (type != QLatin1String("dmg"))
         return cannotExtract(QStringLiteral("archives of type \"%1\" are not unpacked").arg(type));
 
     const QString mount = QFileInfo(destination).absolutePath() + QStringLiteral("/mount");
     // From here on the unpacked image goes away before anything else happens.
-    const Result moved = [&]() -> Result {
+    const Expected<Unit, InstallFailure> moved = [&]() -> Expected<Unit, InstallFailure> {
         if (Expected<Unit, InstallFailure> unpacked = unpackDiskImage(archive, mount, limits); !unpacked)
             return std::move(unpacked).error();
-        const QStringList apps = volumeAppBundles(mount);
-        if (apps.isEmpty())
-            return InstallFailure::of(Kind::NoAppInArchive,
-                                      QStringLiteral("no app bundle at the top of the disk image"));
-        const QString &app = apps.first();
-        // Renamed, not copied, out of the image: the bundle never takes its room twice.
-        const QString target = destination + u'/' + QFileInfo(app).fileName();
-        if (!FileTree::move(app, target))
-            return cannotExtract(QStringLiteral("cannot move %1 out of the disk image").arg(QFileInfo(app).fileName()));
-        if (Expected<Unit, InstallFailure> restricted = restrictPermissions(target); !restricted)
-            return std::move(restricted).error();
-        return target;
+        // Every candidate comes out: which one is the app to install is not the image's to say.
+        for (const QString &app : volumeAppBundles(mount)) {
+            // Renamed, not copied, out of the image: a bundle never takes its room twice.
+            const QString target = destination + u'/' + QFileInfo(app).fileName();
+            if (!FileTree::move(app, target))
+                return cannotExtract(
+                    QStringLiteral("cannot move %1 out of the disk image").arg(QFileInfo(app).fileName()));
+            if (Expected<Unit, InstallFailure> restricted = restrictPermissions(target); !restricted)
+                return std::move(restricted).error();
+        }
+        return Unit();
     }();
     FileTree::remove(mount);
-    return moved ? foundApp(destination) : moved;
+    if (!moved)
+        return moved.error();
+    return foundApps(destination);
 }
 
 } // namespace ArchiveExtractor

@@ -1,5 +1,6 @@
 #include "install/installer.h"
 
+#include "catalog/version.h"
 #include "codesign/catalogrequirement.h"
 #include "codesign/codesignatureverifier.h"
 #include "install/archiveextractor.h"
@@ -7,8 +8,8 @@
 #include "install/bundleplacement.h"
 #include "install/installedcopies.h"
 #include "install/installlog.h"
+#include "install/releasebundle.h"
 #include "install/workfolder.h"
-#include "platform/bundle.h"
 
 #include <QtConcurrent/QtConcurrentRun>
 #include <qcorofuture.h>
@@ -63,16 +64,15 @@ QCoro::Task<Expected<QString, InstallFailure>> Installer::run(CatalogApp app, Ap
     const Expected<Unit, InstallFailure> signedArchive = co_await checking;
     if (!signedArchive)
         co_return signedArchive.error();
-    QFuture<Result> unpacking = QtConcurrent::run(&ArchiveExtractor::extract, archive.value(),
-                                                  work + QStringLiteral("/extracted"), UnpackLimits());
-    const Result unpacked = co_await unpacking;
+    QFuture<Expected<QStringList, InstallFailure>> unpacking = QtConcurrent::run(
+        &ArchiveExtractor::extract, archive.value(), work + QStringLiteral("/extracted"), UnpackLimits());
+    const Expected<QStringList, InstallFailure> unpacked = co_await unpacking;
     if (!unpacked)
-        co_return unpacked;
-    const QString bundle = unpacked.value();
-    const QString identifier = Bundle::at(bundle).string(QStringLiteral("CFBundleIdentifier"));
-    if (identifier != app.bundleID)
-        co_return InstallFailure::of(Kind::WrongApp,
-                                     QStringLiteral("the archive holds %1, not %2").arg(identifier, app.bundleID));
+        co_return unpacked.error();
+    const Result chosen = ReleaseBundle::choose(unpacked.value(), app.bundleID, release.build);
+    if (!chosen)
+        co_return chosen;
+    const QString bundle = chosen.value();
     const std::shared_ptr<const CodeSignatureVerifier> verifier = installer.m_verifier;
     QFuture<CodeSignatureResult<Unit>> verifying =
         QtConcurrent::run([bundle, app, verifier] { return CatalogRequirement::check(bundle, app, *verifier); });
@@ -82,6 +82,9 @@ QCoro::Task<Expected<QString, InstallFailure>> Installer::run(CatalogApp app, Ap
                                                                  QStringLiteral(": ") + signature.error().detail);
     const std::optional<InstalledApp> current =
         InstalledCopies(installer.m_locations, installer.m_registry).installed(app);
+    if (current && Version::compare(current->build, release.build) == Version::Order::Descending)
+        co_return InstallFailure::of(Kind::WrongApp, QStringLiteral("build %1 would replace the newer build %2 at %3")
+                                                         .arg(release.build, current->build, current->url));
     const std::optional<QString> replacing = current ? std::optional<QString>(current->url) : std::nullopt;
     QFuture<Result> placing = QtConcurrent::run([bundle, replacing, installer] {
         return BundlePlacement::place(bundle, replacing, installer.m_locations, installer.m_registry);

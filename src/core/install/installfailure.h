@@ -13,7 +13,7 @@ struct InstallFailure
         BadArchiveSignature, // the archive's Ed25519 signature does not verify
         NoAppInArchive,      // no app bundle after unpacking
         BadCodeSignature,    // the app fails its code-signature requirement
-        WrongApp,            // the app's bundle identifier is not the catalog's
+        WrongApp,            // not the release: another app or build, or older than the installed copy
         Extract,             // an archive type we do not unpack, or an unpacking failure
         FileSystem,          // the file system beneath the installer (its work folder) failed
     };

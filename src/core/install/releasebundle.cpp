@@ -1,0 +1,42 @@
+#include "install/releasebundle.h"
+
+#include "catalog/version.h"
+#include "platform/bundle.h"
+
+#include <QFileInfo>
+
+namespace ReleaseBundle {
+
+Expected<QString, InstallFailure> choose(const QStringList &candidates, const QString &bundleID,
+                                         const QString &build)
+{
+    using Kind = InstallFailure::Kind;
+    QStringList matching;
+    QStringList others;
+    for (const QString &candidate : candidates) {
+        const QString identifier = Bundle::at(candidate).string(QStringLiteral("CFBundleIdentifier"));
+        if (identifier == bundleID)
+            matching.append(candidate);
+        else
+            others.append(identifier.isEmpty() ? QFileInfo(candidate).fileName() : identifier);
+    }
+    if (matching.isEmpty())
+        return InstallFailure::of(Kind::WrongApp,
+                                  QStringLiteral("the archive holds %1, not %2").arg(others.join(u", "), bundleID));
+    if (matching.size() > 1) {
+        QStringList names;
+        for (const QString &bundle : std::as_const(matching))
+            names.append(QFileInfo(bundle).fileName());
+        return InstallFailure::of(Kind::WrongApp, QStringLiteral("the archive holds %1 copies of %2 (%3)")
+                                                      .arg(QString::number(matching.size()), bundleID,
+                                                           names.join(u", ")));
+    }
+    const QString bundle = matching.first();
+    const QString found = Bundle::at(bundle).string(QStringLiteral("CFBundleVersion"));
+    if (found.isEmpty() || Version::compare(found, build) != Version::Order::Same)
+        return InstallFailure::of(Kind::WrongApp, QStringLiteral("the archive holds build \"%1\" of %2, not build %3")
+                                                      .arg(found, bundleID, build));
+    return bundle;
+}
+
+} // namespace ReleaseBundle
