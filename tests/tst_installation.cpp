@@ -598,8 +598,8 @@ private Q_SLOTS:
         // looks first (another installer, say).
         preinstall(QStringLiteral("lumen"), QStringLiteral("310"), locations().userApplications());
         publish({zipped(QStringLiteral("lumen"), QStringLiteral("320"))});
-        m_fixture->environment.registry = std::make_shared<RegistryWithArrival>(
-            m_fixture->environment.registry, [this] {
+        m_fixture->environment.registry =
+            std::make_shared<RegistryWithArrival>(m_fixture->environment.registry, [this] {
                 preinstall(QStringLiteral("lumen"), QStringLiteral("319"), locations().systemApplications);
             });
         const auto model = loadedModel();
