@@ -7,8 +7,7 @@
 
 namespace ReleaseBundle {
 
-Expected<QString, InstallFailure> choose(const QStringList &candidates, const QString &bundleID,
-                                         const QString &build)
+Expected<QString, InstallFailure> choose(const QStringList &candidates, const QString &bundleID, const QString &build)
 {
     using Kind = InstallFailure::Kind;
     QStringList matching;
@@ -27,15 +26,16 @@ Expected<QString, InstallFailure> choose(const QStringList &candidates, const QS
         QStringList names;
         for (const QString &bundle : std::as_const(matching))
             names.append(QFileInfo(bundle).fileName());
-        return InstallFailure::of(Kind::WrongApp, QStringLiteral("the archive holds %1 copies of %2 (%3)")
-                                                      .arg(QString::number(matching.size()), bundleID,
-                                                           names.join(u", ")));
+        return InstallFailure::of(Kind::WrongApp,
+                                  QStringLiteral("the archive holds %1 copies of %2 (%3)")
+                                      .arg(QString::number(matching.size()), bundleID, names.join(u", ")));
     }
     const QString bundle = matching.first();
     const QString found = Bundle::at(bundle).string(QStringLiteral("CFBundleVersion"));
     if (found.isEmpty() || Version::compare(found, build) != Version::Order::Same)
-        return InstallFailure::of(Kind::WrongApp, QStringLiteral("the archive holds build \"%1\" of %2, not build %3")
-                                                      .arg(found, bundleID, build));
+        return InstallFailure::of(
+            Kind::WrongApp,
+            QStringLiteral("the archive holds build \"%1\" of %2, not build %3").arg(found, bundleID, build));
     return bundle;
 }
 

@@ -14,7 +14,6 @@ namespace ReleaseBundle {
 // identifier, several (which one would depend on the listing order of a file system), or a
 // build other than the feed's, which would replace the copy with a release the store then
 // offers to update forever.
-Expected<QString, InstallFailure> choose(const QStringList &candidates, const QString &bundleID,
-                                         const QString &build);
+Expected<QString, InstallFailure> choose(const QStringList &candidates, const QString &bundleID, const QString &build);
 
 } // namespace ReleaseBundle
