@@ -10,16 +10,16 @@
 namespace ArchiveExtractor {
 
 // Unpacks a release archive into the destination folder and gives the app bundles found at
-// its top level, in listing order (at least one). Zip files are read with libarchive, refusing entries that climb out ("..",
-// absolute paths, links that lead outside) and skipping "__MACOSX/"; disk images (".dmg",
-// UDIF or ISO 9660 inside) are unpacked with 7zz into "mount" beside the destination, the
-// apps at the volume's root moved out, and the unpacked image removed again on every path.
-// Either way, a link that leads outside the destination once followed is refused as
-// Extract. Nothing unpacked keeps write permission
-// for the group or others. An archive announcing more than the limits allow is refused
-// before anything is written, one writing more than it announced is stopped while writing.
-// Other types, and archives that cannot be unpacked, are Extract; an archive without an app
-// is NoAppInArchive; too little room is FileSystem; each with the reason.
+// its top level, in listing order (at least one). Zip files are read with libarchive,
+// refusing entries that climb out ("..", absolute paths, links that lead outside) and
+// skipping "__MACOSX/"; disk images (".dmg", UDIF or ISO 9660 inside) are unpacked with 7zz
+// into "mount" beside the destination, the apps at the volume's root moved out, and the
+// unpacked image removed again on every path. Either way, a link that leads outside the
+// destination once followed is refused. Nothing unpacked keeps write permission for the
+// group or others. An archive announcing more than the limits allow is refused before
+// anything is written, one writing more than it announced is stopped while writing. Other
+// types, and archives that cannot be unpacked, are Extract; an archive without an app is
+// NoAppInArchive; too little room is FileSystem; each with the reason.
 Expected<QStringList, InstallFailure> extract(const QString &archive, const QString &destination,
                                               const UnpackLimits &limits = {});
 
