@@ -18,6 +18,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace CatalogFixtures;
 using Kind = InstallFailure::Kind;
@@ -187,6 +188,18 @@ private:
     {
         const StoreEnvironment &environment = m_fixture->environment;
         return Installer(environment.locations, environment.registry.get(), environment.session, environment.verifier);
+    }
+
+    // What of the store's own making lies in the Applications folders.
+    QStringList storeEntries() const
+    {
+        QStringList entries;
+        for (const QString &folder : locations().applicationsFolders()) {
+            for (const QString &entry :
+                 QDir(folder).entryList({QStringLiteral(".tessel-*")}, QDir::AllEntries | QDir::Hidden | QDir::System))
+                entries.append(folder + u'/' + entry);
+        }
+        return entries;
     }
 
     QString launches() const
@@ -504,6 +517,59 @@ private Q_SLOTS:
         QCOMPARE(workFolders(locations().temporary), QStringList());
         QVERIFY(!QFile::exists(m_folder->filePath(QStringLiteral("evil"))) &&
                 !QFile::exists(QStringLiteral("/tmp/evil")));
+    }
+
+    // With the work folder on another file system, the bundle is copied across: fresh or
+    // replacing, nothing of the copying stays beside the installed apps.
+    void installsAcrossFileSystems()
+    {
+        QTemporaryDir otherFileSystem(QStringLiteral("/dev/shm/tst_installation-XXXXXX"));
+        struct stat work;
+        struct stat applications;
+        if (!otherFileSystem.isValid() || ::stat(QFile::encodeName(otherFileSystem.path()).constData(), &work) != 0 ||
+            ::stat(QFile::encodeName(m_folder->path()).constData(), &applications) != 0 ||
+            work.st_dev == applications.st_dev)
+            QSKIP("no second file system for the work folder");
+        m_fixture->environment.locations.temporary = otherFileSystem.path();
+        const QString copy = preinstall(QStringLiteral("lumen"), QStringLiteral("310"), locations().userApplications());
+        publish({zipped(QStringLiteral("lumen"), QStringLiteral("320")),
+                 zipped(QStringLiteral("quire"), QStringLiteral("20"))});
+        const auto model = loadedModel();
+        QCoro::waitFor(model->install(appNamed(*model, QStringLiteral("lumen"))));
+        QCoro::waitFor(model->install(appNamed(*model, QStringLiteral("quire"))));
+        QVERIFY(model->jobs().isEmpty());
+        QCOMPARE(model->installed().value(QStringLiteral("lumen")),
+                 (InstalledApp{copy, QStringLiteral("320"), QStringLiteral("320")}));
+        QCOMPARE(model->installed().value(QStringLiteral("quire")).url,
+                 locations().systemApplications + QStringLiteral("/quire.app"));
+        QVERIFY(QFileInfo(copy + QStringLiteral("/Contents/MacOS/app")).isExecutable());
+        QCOMPARE(storeEntries(), QStringList());
+    }
+
+    // What an install killed while copying across file systems left: a staging folder, or a
+    // bundle under the names the store once used. None is the installed app, and the next
+    // install into the folder removes them.
+    void whatADeadInstallLeftIsNeitherTakenNorKept()
+    {
+        const QString copy = preinstall(QStringLiteral("lumen"), QStringLiteral("310"), locations().systemApplications);
+        const QString applications = locations().systemApplications;
+        QDir().mkpath(applications + QStringLiteral("/.tessel-staging-0AEC5C3E"));
+        QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-a"), copy,
+                                                 applications + QStringLiteral("/.tessel-staging-0AEC5C3E/lumen.app")});
+        const QString halfMade =
+            preinstall(QStringLiteral("lumen"), QStringLiteral("330"), m_folder->filePath(QStringLiteral("made")));
+        QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-a"), halfMade,
+                                                 applications + QStringLiteral("/.tessel-6E5A4D8B-9E55-4B7A.app")});
+        QCOMPARE(storeEntries().size(), 2);
+        publish({zipped(QStringLiteral("lumen"), QStringLiteral("320"))});
+        const auto model = loadedModel();
+        QCOMPARE(model->installed().value(QStringLiteral("lumen")),
+                 (InstalledApp{copy, QStringLiteral("310"), QStringLiteral("310")}));
+        QCOMPARE(model->updates().size(), 1);
+        QCoro::waitFor(model->install(appNamed(*model, QStringLiteral("lumen"))));
+        QVERIFY(model->jobs().isEmpty());
+        QCOMPARE(model->installed().value(QStringLiteral("lumen")).build, QStringLiteral("320"));
+        QCOMPARE(storeEntries(), QStringList());
     }
 
     void destinationThatCannotBeWritten()

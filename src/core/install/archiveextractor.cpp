@@ -295,7 +295,7 @@ Expected<QStringList, InstallFailure> extract(const QString &archive, const QStr
         for (const QString &app : volumeAppBundles(mount)) {
             // Renamed, not copied, out of the image: a bundle never takes its room twice.
             const QString target = destination + u'/' + QFileInfo(app).fileName();
-            if (!FileTree::move(app, target))
+            if (!FileTree::rename(app, target))
                 return cannotExtract(
                     QStringLiteral("cannot move %1 out of the disk image").arg(QFileInfo(app).fileName()));
             if (Expected<Unit, InstallFailure> restricted = restrictPermissions(target); !restricted)

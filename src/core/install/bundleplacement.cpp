@@ -1,12 +1,12 @@
 #include "install/bundleplacement.h"
 
+#include "install/workfolder.h"
 #include "platform/appregistry.h"
 #include "support/filetree.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QUuid>
 
 #include <cerrno>
 #include <cstdio>
@@ -15,35 +15,63 @@
 namespace BundlePlacement {
 namespace {
 
+const QString stagingPrefix = ownEntryPrefix + QStringLiteral("staging-");
+
 bool exchange(const QString &first, const QString &second)
 {
     return ::renameat2(AT_FDCWD, QFile::encodeName(first).constData(), AT_FDCWD, QFile::encodeName(second).constData(),
                        RENAME_EXCHANGE) == 0;
 }
 
-// Swaps the new bundle into the old one's place; the old one ends where the new one was.
+// A copy of the bundle on the file system of an Applications folder, inside a staging folder
+// there: a kill while copying leaves no half-made bundle where discovery would take it for
+// the app, and the next placement in that folder removes what a dead install left.
+struct Staged
+{
+    WorkFolder folder;
+    QString bundle;
+};
+
+std::optional<Staged> stage(const QString &bundle, const QString &applications)
+{
+    Expected<WorkFolder, QString> staging = WorkFolder::create(applications, stagingPrefix);
+    if (!staging)
+        return std::nullopt;
+    const QString copy = staging->path() + u'/' + QFileInfo(bundle).fileName();
+    if (!FileTree::copy(bundle, copy))
+        return std::nullopt;
+    return Staged{std::move(staging).value(), copy};
+}
+
+// Swaps the new bundle into the old one's place; the old one ends where the new one was (in
+// the staging folder, across file systems, and goes with it).
 bool swapInto(const QString &bundle, const QString &target)
 {
     if (exchange(bundle, target))
         return true;
     if (errno != EXDEV)
         return false;
-    // Another file system: bring the new bundle next to the old one first, then swap there.
-    const QString staging = QFileInfo(target).absolutePath() + QStringLiteral("/.tessel-") +
-                            QUuid::createUuid().toString(QUuid::WithoutBraces) + QStringLiteral(".app");
-    if (!FileTree::copy(bundle, staging)) {
-        FileTree::remove(staging);
+    const std::optional<Staged> staged = stage(bundle, QFileInfo(target).absolutePath());
+    return staged && exchange(staged->bundle, target);
+}
+
+// Moves the new bundle to a destination nothing occupies, whole or not at all.
+bool moveInto(const QString &bundle, const QString &destination)
+{
+    if (FileTree::rename(bundle, destination))
+        return true;
+    if (errno != EXDEV)
         return false;
-    }
-    if (!exchange(staging, target)) {
-        FileTree::remove(staging);
-        return false;
-    }
-    FileTree::remove(staging); // now the old bundle
-    return true;
+    const std::optional<Staged> staged = stage(bundle, QFileInfo(destination).absolutePath());
+    return staged && FileTree::rename(staged->bundle, destination);
 }
 
 } // namespace
+
+bool isOwnEntry(const QString &name)
+{
+    return name.startsWith(ownEntryPrefix);
+}
 
 Expected<QString, InstallFailure> place(const QString &bundle, const std::optional<QString> &replacing,
                                         const Locations &locations, AppRegistry *registry)
@@ -54,6 +82,7 @@ Expected<QString, InstallFailure> place(const QString &bundle, const std::option
         return path;
     };
     if (replacing) {
+        WorkFolder::removeStale(QFileInfo(*replacing).absolutePath(), ownEntryPrefix);
         if (!swapInto(bundle, *replacing))
             return InstallFailure::of(InstallFailure::Kind::CannotReplace,
                                       QStringLiteral("cannot swap the new copy into %1").arg(*replacing));
@@ -62,11 +91,12 @@ Expected<QString, InstallFailure> place(const QString &bundle, const std::option
     }
     for (const QString &folder : locations.applicationsFolders()) {
         QDir().mkpath(folder);
+        WorkFolder::removeStale(folder, ownEntryPrefix);
         const QString destination = folder + u'/' + QFileInfo(bundle).fileName();
         // Anything already there is not ours to overwrite, whatever it is.
         if (QFileInfo(destination).exists() || QFileInfo(destination).isSymLink() || !QFileInfo(folder).isWritable())
             continue;
-        if (FileTree::move(bundle, destination))
+        if (moveInto(bundle, destination))
             return registered(destination);
     }
     return InstallFailure::of(InstallFailure::Kind::CannotReplace,

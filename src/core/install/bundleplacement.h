@@ -11,10 +11,19 @@ class AppRegistry;
 
 namespace BundlePlacement {
 
+// What the store makes in an Applications folder (a bundle being staged there) is named with
+// this prefix and never ends in ".app".
+inline const QString ownEntryPrefix = QStringLiteral(".tessel-");
+
+// Whether an entry of an Applications folder is of the store's own making, and so never an
+// installed app, whatever it holds.
+bool isOwnEntry(const QString &name);
+
 // Puts a verified bundle in place and registers it. Replacing swaps the new bundle with the
-// old one in one atomic exchange (after first copying it beside the old one when the two are
-// on different file systems), so the installed copy is never missing, not even after a
-// crash; the old bundle is removed afterwards. A fresh install goes into the first
+// old one in one atomic exchange (after first copying it into a staging folder beside the old
+// one when the two are on different file systems), so the installed copy is never missing,
+// not even after a crash; the old bundle is removed afterwards. Staging folders a dead install
+// left in the folder are removed first. A fresh install goes into the first
 // Applications folder that takes it and has nothing of that name yet. Either failing is
 // CannotReplace, with what could not be written.
 Expected<QString, InstallFailure> place(const QString &bundle, const std::optional<QString> &replacing,

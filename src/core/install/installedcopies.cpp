@@ -1,6 +1,7 @@
 #include "install/installedcopies.h"
 
 #include "catalog/version.h"
+#include "install/bundleplacement.h"
 #include "platform/appregistry.h"
 #include "platform/bundle.h"
 
@@ -31,7 +32,8 @@ QList<InstalledApp> InstalledCopies::find(const CatalogApp &app) const
     QList<InstalledApp> copies;
     for (const QString &location : std::as_const(locations)) {
         const QString standardized = QDir::cleanPath(QFileInfo(location).absoluteFilePath());
-        if (seen.contains(standardized))
+        // A bundle the store is staging (or a dead install left) is not an installed copy.
+        if (seen.contains(standardized) || BundlePlacement::isOwnEntry(QFileInfo(standardized).fileName()))
             continue;
         seen.insert(standardized);
         const std::optional<QVariantMap> info = Bundle::at(standardized).infoDictionary();

@@ -17,7 +17,7 @@ public:
     InstalledCopies(Locations locations, AppRegistry *registry);
 
     // The bundles whose identifier is the app's, from the two Applications folders' top
-    // level and the app registry, each once.
+    // level and the app registry, each once; what the store itself made there never counts.
     QList<InstalledApp> find(const CatalogApp &app) const;
 
     // A copy in the machine's Applications folder beats one in the user's, whatever the

@@ -15,8 +15,6 @@
 
 namespace {
 
-const QString prefix = QStringLiteral("tessel-store-");
-
 // A new folder can lose a race with another process's sweep (made, then taken as stale
 // before it was locked); a fresh name then almost surely wins.
 constexpr int creationAttempts = 3;
@@ -45,13 +43,13 @@ int lockFolder(const QString &path)
 
 } // namespace
 
-Expected<WorkFolder, QString> WorkFolder::create(const QString &temporary)
+Expected<WorkFolder, QString> WorkFolder::create(const QString &parent, const QString &prefix)
 {
-    removeStale(temporary);
-    if (!QDir().mkpath(temporary))
-        return QStringLiteral("cannot create %1").arg(temporary);
+    removeStale(parent, prefix);
+    if (!QDir().mkpath(parent))
+        return QStringLiteral("cannot create %1").arg(parent);
     for (int attempt = 0; attempt < creationAttempts; ++attempt) {
-        const QString path = temporary + u'/' + prefix + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+        const QString path = parent + u'/' + prefix + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
         if (::mkdir(QFile::encodeName(path).constData(), 0700) != 0)
             return QStringLiteral("cannot create %1: %2").arg(path, qt_error_string(errno));
         const int lock = lockFolder(path);
@@ -59,15 +57,15 @@ Expected<WorkFolder, QString> WorkFolder::create(const QString &temporary)
             return WorkFolder(path, lock);
         qCInfo(lcInstall).noquote() << "another store took" << path << "as stale; making another";
     }
-    return QStringLiteral("cannot keep a work folder in %1").arg(temporary);
+    return QStringLiteral("cannot keep a work folder in %1").arg(parent);
 }
 
-void WorkFolder::removeStale(const QString &temporary)
+void WorkFolder::removeStale(const QString &parent, const QString &prefix)
 {
-    const QStringList entries = QDir(temporary).entryList({prefix + u'*'}, QDir::Dirs | QDir::NoSymLinks);
+    const QStringList entries = QDir(parent).entryList({prefix + u'*'}, QDir::Dirs | QDir::Hidden | QDir::NoSymLinks);
     for (const QString &entry : entries) {
-        const QString path = temporary + u'/' + entry;
-        // In a shared temporary folder, another user's folders are theirs to remove.
+        const QString path = parent + u'/' + entry;
+        // In a shared folder, another user's folders are theirs to remove.
         struct stat status;
         if (::lstat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISDIR(status.st_mode) ||
             status.st_uid != ::geteuid())
@@ -75,7 +73,7 @@ void WorkFolder::removeStale(const QString &temporary)
         const int lock = lockFolder(path);
         if (lock < 0)
             continue;
-        qCInfo(lcInstall).noquote() << "removing the work folder of an install that ended without it:" << path;
+        qCInfo(lcInstall).noquote() << "removing the folder of an install that ended without it:" << path;
         FileTree::remove(path);
         ::close(lock);
     }

@@ -4,18 +4,22 @@
 
 #include <QString>
 
-// An install's private folder "tessel-store-UUID" in the temporary folder, removed when the
-// object ends. While it lives the folder itself is locked (flock): a folder whose lock can be
-// taken has lost its owner, so a later install may remove it; one another store process (or
-// another install of this one) holds is left alone.
+// A private folder "PREFIX-UUID" of an install, removed when the object ends: its work folder
+// in the temporary folder, or where a bundle is staged beside an Applications folder. While it
+// lives the folder itself is locked (flock): a folder whose lock can be taken has lost its
+// owner, so a later install may remove it; one another store process (or another install of
+// this one) holds is left alone.
 class WorkFolder
 {
 public:
-    // Removes the stale work folders in temporary, then makes and locks a new one.
-    static Expected<WorkFolder, QString> create(const QString &temporary);
+    // An install's work folder in the temporary folder.
+    static inline const QString installPrefix = QStringLiteral("tessel-store-");
 
-    // Removes every work folder in temporary, of this user, that no live install holds.
-    static void removeStale(const QString &temporary);
+    // Removes the stale folders of this prefix in parent, then makes and locks a new one.
+    static Expected<WorkFolder, QString> create(const QString &parent, const QString &prefix = installPrefix);
+
+    // Removes every folder of this prefix in parent, of this user, that no live install holds.
+    static void removeStale(const QString &parent, const QString &prefix = installPrefix);
 
     WorkFolder(WorkFolder &&other) noexcept;
     WorkFolder &operator=(WorkFolder &&) = delete;

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QUuid>
 
 #include <cerrno>
 #include <climits>
@@ -59,24 +58,20 @@ bool copy(const QString &source, const QString &destination)
     return ::chmod(native(destination).constData(), status.st_mode & 07777) == 0;
 }
 
-bool move(const QString &source, const QString &destination)
+bool rename(const QString &source, const QString &destination)
 {
-    if (::rename(native(source).constData(), native(destination).constData()) == 0)
+    if (::renameat2(AT_FDCWD, native(source).constData(), AT_FDCWD, native(destination).constData(),
+                    RENAME_NOREPLACE) == 0)
         return true;
-    if (errno != EXDEV)
+    if (errno != EINVAL)
         return false;
-    const QString staging = QFileInfo(destination).absolutePath() + QStringLiteral("/.tessel-") +
-                            QUuid::createUuid().toString(QUuid::WithoutBraces) + QStringLiteral(".partial");
-    if (!copy(source, staging)) {
-        remove(staging);
-        return false;
-    }
-    if (::rename(native(staging).constData(), native(destination).constData()) != 0) {
-        remove(staging);
+    // A file system without the flag: look first, at the cost of a narrow race.
+    struct stat status;
+    if (::lstat(native(destination).constData(), &status) == 0) {
+        errno = EEXIST;
         return false;
     }
-    remove(source);
-    return true;
+    return ::rename(native(source).constData(), native(destination).constData()) == 0;
 }
 
 std::optional<QByteArray> linkTarget(const QString &path)

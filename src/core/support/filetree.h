@@ -10,9 +10,9 @@ namespace FileTree {
 // Copies a folder tree (or a single file or link) to a destination that must not exist yet.
 bool copy(const QString &source, const QString &destination);
 
-// Moves an item, across file systems too (by copying next to the destination first, so the
-// destination appears whole or not at all).
-bool move(const QString &source, const QString &destination);
+// Renames an item within one file system, never over an existing destination; false (errno
+// EXDEV) across file systems, where only a copy can move it.
+bool rename(const QString &source, const QString &destination);
 
 // The target text of a symbolic link, exactly as stored; nothing when it is no link.
 std::optional<QByteArray> linkTarget(const QString &path);
