@@ -25,7 +25,7 @@ bool exchange(const QString &first, const QString &second)
 
 // A copy of the bundle on the file system of an Applications folder, inside a staging folder
 // there: a kill while copying leaves no half-made bundle where discovery would take it for
-// the app, and the next placement in that folder removes what a dead install left.
+// the app, and the next install removes what a dead one left (removeStale).
 struct Staged
 {
     WorkFolder folder;
@@ -73,6 +73,12 @@ bool isOwnEntry(const QString &name)
     return name.startsWith(ownEntryPrefix);
 }
 
+void removeStale(const Locations &locations)
+{
+    for (const QString &folder : locations.applicationsFolders())
+        WorkFolder::removeStale(folder, ownEntryPrefix);
+}
+
 Expected<QString, InstallFailure> place(const QString &bundle, const std::optional<QString> &replacing,
                                         const Locations &locations, AppRegistry *registry)
 {
@@ -82,7 +88,6 @@ Expected<QString, InstallFailure> place(const QString &bundle, const std::option
         return path;
     };
     if (replacing) {
-        WorkFolder::removeStale(QFileInfo(*replacing).absolutePath(), ownEntryPrefix);
         if (!swapInto(bundle, *replacing))
             return InstallFailure::of(InstallFailure::Kind::CannotReplace,
                                       QStringLiteral("cannot swap the new copy into %1").arg(*replacing));
@@ -91,7 +96,6 @@ Expected<QString, InstallFailure> place(const QString &bundle, const std::option
     }
     for (const QString &folder : locations.applicationsFolders()) {
         QDir().mkpath(folder);
-        WorkFolder::removeStale(folder, ownEntryPrefix);
         const QString destination = folder + u'/' + QFileInfo(bundle).fileName();
         // Anything already there is not ours to overwrite, whatever it is.
         if (QFileInfo(destination).exists() || QFileInfo(destination).isSymLink() || !QFileInfo(folder).isWritable())

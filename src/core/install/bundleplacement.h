@@ -19,13 +19,16 @@ inline const QString ownEntryPrefix = QStringLiteral(".tessel-");
 // installed app, whatever it holds.
 bool isOwnEntry(const QString &name);
 
+// Removes what dead installs left in the Applications folders (staging folders no live
+// install holds, and the names the store once staged under).
+void removeStale(const Locations &locations);
+
 // Puts a verified bundle in place and registers it. Replacing swaps the new bundle with the
 // old one in one atomic exchange (after first copying it into a staging folder beside the old
 // one when the two are on different file systems), so the installed copy is never missing,
-// not even after a crash; the old bundle is removed afterwards. Staging folders a dead install
-// left in the folder are removed first. A fresh install goes into the first
-// Applications folder that takes it and has nothing of that name yet. Either failing is
-// CannotReplace, with what could not be written.
+// not even after a crash; the old bundle is removed afterwards. A fresh install goes into
+// the first Applications folder that takes it and has nothing of that name yet, whole or not
+// at all. Either failing is CannotReplace, with what could not be written.
 Expected<QString, InstallFailure> place(const QString &bundle, const std::optional<QString> &replacing,
                                         const Locations &locations, AppRegistry *registry);
 
