@@ -432,6 +432,17 @@ private Q_SLOTS:
             signedArchive(publication,
                           ReleaseFactory::zip(copyOf(QStringLiteral("lumen")) + copyOf(QStringLiteral("Lumen Copy"))));
         }) << Kind::WrongApp << securityFailed;
+        // As a file system that keeps no modes gives it: the signature holds, but nothing would run.
+        QTest::newRow("executable without its mode") << Setup([this, signedArchive](Publication &publication,
+                                                                                    const QString &) {
+            QList<Entry> entries = ReleaseFactory::zipEntries(
+                m_releases->app(QStringLiteral("lumen"), QStringLiteral("com.orvel.lumen"), QStringLiteral("320")));
+            for (Entry &entry : entries) {
+                if (entry.type == Entry::Type::File)
+                    entry.mode &= 0666;
+            }
+            signedArchive(publication, ReleaseFactory::zip(entries));
+        }) << Kind::Extract << cannotOpen;
         QTest::newRow("bad code signature") << Setup([this, signedArchive](Publication &publication, const QString &) {
             const QString bundle =
                 m_releases->app(QStringLiteral("lumen"), QStringLiteral("com.orvel.lumen"), QStringLiteral("320"));

@@ -3,7 +3,10 @@
 #include "catalog/version.h"
 #include "platform/bundle.h"
 
+#include <QFile>
 #include <QFileInfo>
+
+#include <sys/stat.h>
 
 namespace ReleaseBundle {
 
@@ -36,6 +39,17 @@ Expected<QString, InstallFailure> choose(const QStringList &candidates, const QS
         return InstallFailure::of(
             Kind::WrongApp,
             QStringLiteral("the archive holds build \"%1\" of %2, not build %3").arg(found, bundleID, build));
+    // A file system that keeps no modes (a FAT disk image) gives an executable that is not
+    // one: installed, that copy would replace one that runs with one that never launches.
+    const QString executable =
+        bundle + QStringLiteral("/Contents/MacOS/") + Bundle::at(bundle).string(QStringLiteral("CFBundleExecutable"));
+    struct stat status;
+    if (::stat(QFile::encodeName(executable).constData(), &status) != 0 || !S_ISREG(status.st_mode) ||
+        (status.st_mode & S_IXUSR) == 0)
+        return InstallFailure::of(Kind::Extract,
+                                  QStringLiteral("%1 is no executable once unpacked: the archive keeps no modes")
+                                      .arg(QFileInfo(bundle).fileName() + QStringLiteral("/Contents/MacOS/") +
+                                           QFileInfo(executable).fileName()));
     return bundle;
 }
 

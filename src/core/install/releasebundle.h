@@ -13,7 +13,8 @@ namespace ReleaseBundle {
 // "CFBundleVersion" is the announced build. Anything else is WrongApp: no candidate of that
 // identifier, several (which one would depend on the listing order of a file system), or a
 // build other than the feed's, which would replace the copy with a release the store then
-// offers to update forever.
+// offers to update forever. A chosen bundle whose main executable is not executable (as
+// from a file system that keeps no modes) is Extract: it would never launch.
 Expected<QString, InstallFailure> choose(const QStringList &candidates, const QString &bundleID, const QString &build);
 
 } // namespace ReleaseBundle
