@@ -1,0 +1,47 @@
+import QtQuick
+import TesselStore.Theme
+
+// A page's large title: the title, an optional second line, and an optional lead text.
+Column {
+    id: headline
+    property string title
+    property string second
+    property string lead
+    property real storeScale: 1
+    width: parent ? parent.width : implicitWidth
+    spacing: 8
+    Column {
+        width: parent.width
+        Text {
+            width: parent.width
+            text: headline.title
+            color: Store.ink
+            font.family: Theme.fontFamily
+            font.weight: Font.Bold
+            font.pixelSize: Theme.titleScale(headline.storeScale) * 30
+            font.letterSpacing: -0.4
+            wrapMode: Text.Wrap
+            Accessible.role: Accessible.Heading
+        }
+        Text {
+            width: parent.width
+            visible: headline.second.length > 0
+            text: headline.second
+            color: Store.dim
+            font.family: Theme.fontFamily
+            font.weight: Font.Bold
+            font.pixelSize: Theme.titleScale(headline.storeScale) * 30
+            font.letterSpacing: -0.4
+            wrapMode: Text.Wrap
+        }
+    }
+    Text {
+        width: parent.width
+        visible: headline.lead.length > 0
+        text: headline.lead
+        color: Store.dim
+        font.family: Theme.fontFamily
+        font.pixelSize: 14
+        wrapMode: Text.Wrap
+    }
+}

@@ -1,0 +1,48 @@
+#include "app/storeroot.h"
+#include "app/theme/appearancesetting.h"
+#include "app/theme/theme.h"
+#include "app/window/storeresources.h"
+#include "app/window/windowshot.h"
+
+#include <QApplication>
+#include <QQmlApplicationEngine>
+#include <QQuickStyle>
+#include <QQuickWindow>
+#include <QtQml/qqmlextensionplugin.h>
+
+Q_IMPORT_QML_PLUGIN(TesselStore_ThemePlugin)
+Q_IMPORT_QML_PLUGIN(TesselStore_StylePlugin)
+Q_IMPORT_QML_PLUGIN(TesselStore_ComponentsPlugin)
+Q_IMPORT_QML_PLUGIN(TesselStore_WindowPlugin)
+
+int main(int argc, char *argv[])
+{
+    // Widgets, for the tray item's menu.
+    QApplication application(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Orvel"));
+    QCoreApplication::setApplicationName(QStringLiteral("Tessel Store"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TESSEL_VERSION));
+    // The window lives on in the tray once closed; only Quit ends the store.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    if (!Theme::loadFonts())
+        qWarning("an embedded font could not be loaded");
+    QQuickStyle::setStyle(QStringLiteral("TesselStore.Style"));
+
+    const WindowShot shot = WindowShot::fromArguments(QCoreApplication::arguments());
+    if (StoreResources::instance()->isRightToLeft() || shot.rightToLeft)
+        QGuiApplication::setLayoutDirection(Qt::RightToLeft);
+
+    QQmlApplicationEngine engine;
+    engine.addImportPath(QStringLiteral(":/qt/qml"));
+    StoreRoot root(&engine);
+    if (shot.path)
+        root.appearance()->setSystemPrefersDark(shot.dark);
+    QObject::connect(&engine, &QQmlApplicationEngine::objectCreated, &application, [&shot](QObject *created) {
+        if (auto *window = qobject_cast<QQuickWindow *>(created))
+            shot.arrange(window);
+    });
+    root.openWindow();
+    if (engine.rootObjects().isEmpty())
+        return 1;
+    return QCoreApplication::exec();
+}

@@ -1,0 +1,50 @@
+#include "app/storeroot.h"
+
+#include "app/theme/appearancesetting.h"
+#include "app/theme/storepalette.h"
+#include "app/window/desktopchrome.h"
+#include "app/window/storecommands.h"
+#include "app/window/storeresources.h"
+#include "app/window/storewindow.h"
+#include "model/storemodel.h"
+#include "platform/bundle.h"
+#include "presentation/storestatus.h"
+
+#include <QGuiApplication>
+#include <QIcon>
+#include <QQmlApplicationEngine>
+
+StoreRoot::StoreRoot(QQmlApplicationEngine *engine, QObject *parent)
+    : QObject(parent), m_engine(engine), m_palette(std::make_unique<StorePalette>()),
+      m_appearance(std::make_unique<AppearanceSetting>(UserDefaults::standard(), m_palette.get())),
+      m_status(std::make_unique<StoreStatus>(StoreModel::shared())),
+      m_commands(std::make_unique<StoreCommands>(m_status.get())), m_window(std::make_unique<StoreWindow>()),
+      m_desktop(std::make_unique<DesktopChrome>())
+{
+    StorePalette::provide(m_palette.get());
+    AppearanceSetting::provide(m_appearance.get());
+    StoreCommands::provide(m_commands.get());
+    StoreWindow::provide(m_window.get());
+    DesktopChrome::provide(m_desktop.get());
+    m_window->open = [this] { openWindow(); };
+
+    // Installed copies may have changed while the store was in the background.
+    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive)
+            StoreModel::shared()->applicationBecameActive();
+    });
+    // Outside an application bundle nothing else gives the window the store's icon.
+    if (!Bundle::main().path().endsWith(QLatin1String(".app"))) {
+        if (const std::optional<QString> icon = StoreResources::instance()->appIconPath())
+            QGuiApplication::setWindowIcon(QIcon(*icon));
+    }
+}
+
+StoreRoot::~StoreRoot() = default;
+
+void StoreRoot::openWindow()
+{
+    m_engine->load(QUrl(QStringLiteral("qrc:/qt/qml/TesselStore/Window/Main.qml")));
+    // Each window's content starts the whole refresh when it appears.
+    m_commands->checkForAppUpdates();
+}

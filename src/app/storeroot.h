@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QObject>
+#include <memory>
+
+class AppearanceSetting;
+class DesktopChrome;
+class QQmlApplicationEngine;
+class StoreCommands;
+class StorePalette;
+class StoreStatus;
+class StoreWindow;
+
+// The application's composition root: it makes or takes every process-wide object the window
+// uses, hands them to QML as its singletons, and opens the main window.
+class StoreRoot : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit StoreRoot(QQmlApplicationEngine *engine, QObject *parent = nullptr);
+    ~StoreRoot() override;
+
+    AppearanceSetting *appearance() const { return m_appearance.get(); }
+
+    // Opens a main window on the store's content; every new window loads the store again.
+    void openWindow();
+
+private:
+    QQmlApplicationEngine *m_engine;
+    std::unique_ptr<StorePalette> m_palette;
+    std::unique_ptr<AppearanceSetting> m_appearance;
+    std::unique_ptr<StoreStatus> m_status;
+    std::unique_ptr<StoreCommands> m_commands;
+    std::unique_ptr<StoreWindow> m_window;
+    std::unique_ptr<DesktopChrome> m_desktop;
+};

@@ -1,0 +1,86 @@
+#include "app/theme/theme.h"
+
+#include "app/theme/icons.h"
+#include "shell/storetheme.h"
+
+#include <QFontDatabase>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+// The embedded fonts, in the theme module's resources.
+const QStringList fontFiles{
+    QStringLiteral(":/fonts/Inter-Regular.otf"),          QStringLiteral(":/fonts/Inter-Medium.otf"),
+    QStringLiteral(":/fonts/Inter-SemiBold.otf"),         QStringLiteral(":/fonts/Inter-Bold.otf"),
+    QStringLiteral(":/fonts/NotoSansArabic-Regular.ttf"), QStringLiteral(":/fonts/NotoSansArabic-Bold.ttf"),
+    QStringLiteral(":/fonts/MaterialIcons-Regular.ttf"),
+};
+
+// SpringAnimation's step, fixed by Qt.
+constexpr double stepSeconds = 0.016;
+
+} // namespace
+
+QString Theme::fontFamily() const
+{
+    return QStringLiteral("Inter");
+}
+
+QString Theme::iconFamily() const
+{
+    return Icons::family;
+}
+
+QString Theme::icon(const QString &symbol) const
+{
+    return Icons::glyph(symbol);
+}
+
+bool Theme::mirrors(const QString &symbol) const
+{
+    return Icons::mirrors(symbol);
+}
+
+double Theme::scale(double windowWidth) const
+{
+    return StoreTheme::scale(windowWidth);
+}
+
+double Theme::titleScale(double scale) const
+{
+    return StoreTheme::titleScale(scale);
+}
+
+QPointF Theme::spring(double response, double dampingFraction) const
+{
+    // The discrete spring that follows the analytic one of that response and damping.
+    const double w0 = 2 * std::numbers::pi / response;
+    const double wd = w0 * std::sqrt(1 - dampingFraction * dampingFraction);
+    const double damping = 1 - std::exp(-2 * dampingFraction * w0 * stepSeconds);
+    const double spring =
+        (2 - damping - 2 * std::exp(-dampingFraction * w0 * stepSeconds) * std::cos(wd * stepSeconds)) / stepSeconds;
+    return {spring, damping};
+}
+
+QColor Theme::brightness(const QColor &color, double amount) const
+{
+    const auto moved = [amount](float channel) { return std::clamp(channel + float(amount), 0.0f, 1.0f); };
+    return QColor::fromRgbF(moved(color.redF()), moved(color.greenF()), moved(color.blueF()), color.alphaF());
+}
+
+bool Theme::loadFonts()
+{
+    bool all = true;
+    for (const QString &file : fontFiles)
+        all = QFontDatabase::addApplicationFont(file) >= 0 && all;
+    return all;
+}
+
+Theme *Theme::create(QQmlEngine *engine, QJSEngine *)
+{
+    // Stateless: one per engine, owned by it.
+    return new Theme(engine);
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QColor>
+#include <QPointF>
+#include <QQmlEngine>
+#include <QString>
+
+// What the components share besides colours: the fonts, the symbols, the layout scale and
+// the springs, each decided once here.
+class Theme : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+    QML_SINGLETON
+    Q_PROPERTY(QString fontFamily READ fontFamily CONSTANT)
+    Q_PROPERTY(QString iconFamily READ iconFamily CONSTANT)
+
+public:
+    using QObject::QObject;
+
+    // The embedded UI font, registered with the font database.
+    QString fontFamily() const;
+    QString iconFamily() const;
+
+    // The glyph that draws the system symbol, and whether it turns in right-to-left text.
+    Q_INVOKABLE QString icon(const QString &symbol) const;
+    Q_INVOKABLE bool mirrors(const QString &symbol) const;
+
+    // The factor sizes grow by on wide windows, and the damped one of large titles.
+    Q_INVOKABLE double scale(double windowWidth) const;
+    Q_INVOKABLE double titleScale(double scale) const;
+
+    // A spring given by its response (seconds) and damping fraction, as SpringAnimation's
+    // spring (x) and damping (y) for its 16 ms steps.
+    Q_INVOKABLE QPointF spring(double response, double dampingFraction) const;
+
+    // The colour with every channel moved by the amount (−0.06 darkens a pressed fill).
+    Q_INVOKABLE QColor brightness(const QColor &color, double amount) const;
+
+    // Registers the embedded fonts; false when one could not be read.
+    static bool loadFonts();
+
+    static Theme *create(QQmlEngine *, QJSEngine *);
+};

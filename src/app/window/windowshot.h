@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class QQuickWindow;
+
+// Rendering a window to a picture without a display, for the screenshots: the options a
+// program takes for it, and the capture of the first frames.
+struct WindowShot
+{
+    std::optional<QString> path; // "--screenshot FILE": render, save as PNG, quit
+    bool dark = false;           // "--dark"
+    bool rightToLeft = false;    // "--right-to-left"
+    std::optional<int> width;    // "--width N"
+
+    static WindowShot fromArguments(const QStringList &arguments);
+
+    // Sizes the window, and when a path is given saves the window once its frames have
+    // settled and ends the program (exit status 1 when the picture could not be written).
+    void arrange(QQuickWindow *window) const;
+};
