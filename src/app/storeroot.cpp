@@ -15,11 +15,11 @@
 #include <QQmlApplicationEngine>
 
 StoreRoot::StoreRoot(QQmlApplicationEngine *engine, QObject *parent)
-    : QObject(parent), m_engine(engine), m_palette(std::make_unique<StorePalette>()),
+    : QObject(parent), m_engine(engine), m_palette(std::make_unique<StorePalette>(nullptr)),
       m_appearance(std::make_unique<AppearanceSetting>(UserDefaults::standard(), m_palette.get())),
       m_status(std::make_unique<StoreStatus>(StoreModel::shared())),
-      m_commands(std::make_unique<StoreCommands>(m_status.get())), m_window(std::make_unique<StoreWindow>()),
-      m_desktop(std::make_unique<DesktopChrome>())
+      m_commands(std::make_unique<StoreCommands>(m_status.get())), m_window(std::make_unique<StoreWindow>(nullptr)),
+      m_desktop(std::make_unique<DesktopChrome>(nullptr))
 {
     StorePalette::provide(m_palette.get());
     AppearanceSetting::provide(m_appearance.get());

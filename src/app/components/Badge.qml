@@ -31,7 +31,7 @@ Rectangle {
             id: label
             text: badge.kind === "update" ? qsTr("Update") : qsTr("Installed")
             font.family: Theme.fontFamily
-            font.pixelSize: 11.5
+            font.pointSize: Theme.pt(11.5)
             font.weight: Font.DemiBold
             color: badge.ink
             anchors.verticalCenter: parent.verticalCenter

@@ -14,34 +14,37 @@ Column {
         width: parent.width
         Text {
             width: parent.width
+            horizontalAlignment: Text.AlignLeft
             text: headline.title
             color: Store.ink
             font.family: Theme.fontFamily
             font.weight: Font.Bold
-            font.pixelSize: Theme.titleScale(headline.storeScale) * 30
+            font.pointSize: Theme.pt(Theme.titleScale(headline.storeScale) * 30)
             font.letterSpacing: -0.4
             wrapMode: Text.Wrap
             Accessible.role: Accessible.Heading
         }
         Text {
             width: parent.width
+            horizontalAlignment: Text.AlignLeft
             visible: headline.second.length > 0
             text: headline.second
             color: Store.dim
             font.family: Theme.fontFamily
             font.weight: Font.Bold
-            font.pixelSize: Theme.titleScale(headline.storeScale) * 30
+            font.pointSize: Theme.pt(Theme.titleScale(headline.storeScale) * 30)
             font.letterSpacing: -0.4
             wrapMode: Text.Wrap
         }
     }
     Text {
         width: parent.width
+        horizontalAlignment: Text.AlignLeft
         visible: headline.lead.length > 0
         text: headline.lead
         color: Store.dim
         font.family: Theme.fontFamily
-        font.pixelSize: 14
+        font.pointSize: Theme.pt(14)
         wrapMode: Text.Wrap
     }
 }

@@ -13,12 +13,13 @@ StorePanel {
         id: captionText
         visible: group.caption.length > 0
         height: visible ? implicitHeight + 16 : 0
-        x: 16
+        anchors.left: parent.left
+        anchors.leftMargin: 16
         y: 12
         text: group.caption
         color: Store.dim
         font.family: Theme.fontFamily
-        font.pixelSize: 12
+        font.pointSize: Theme.pt(12)
         font.weight: Font.DemiBold
     }
     Column {

@@ -23,20 +23,22 @@ Item {
             spacing: 4
             Text {
                 width: parent.width
+                horizontalAlignment: Text.AlignLeft
                 text: row.title
                 color: Store.ink
                 font.family: Theme.fontFamily
-                font.pixelSize: 13.5
+                font.pointSize: Theme.pt(13.5)
                 font.weight: Font.DemiBold
                 elide: Text.ElideRight
             }
             Text {
                 width: parent.width
+                horizontalAlignment: Text.AlignLeft
                 visible: row.detail.length > 0
                 text: row.detail
                 color: Store.dim
                 font.family: Theme.fontFamily
-                font.pixelSize: 12
+                font.pointSize: Theme.pt(12)
                 wrapMode: Text.Wrap
             }
         }

@@ -13,7 +13,7 @@ RowLayout {
         color: Store.ink
         font.family: Theme.fontFamily
         font.weight: Font.Bold
-        font.pixelSize: 18
+        font.pointSize: Theme.pt(18)
         Accessible.role: Accessible.Heading
     }
     Item {

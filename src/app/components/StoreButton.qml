@@ -17,7 +17,7 @@ T.Button {
     leftPadding: capsule ? (compact ? 16 : 24) : 0
     rightPadding: leftPadding
     font.family: Theme.fontFamily
-    font.pixelSize: compact ? 12.5 : 13.5
+    font.pointSize: Theme.pt(compact ? 12.5 : 13.5)
     font.weight: Font.DemiBold
     focusPolicy: Qt.StrongFocus
     Accessible.name: text.length ? text : symbol
@@ -41,7 +41,7 @@ T.Button {
             Symbol {
                 name: control.symbol
                 visible: control.symbol.length > 0
-                size: control.kind === "icon" ? 16 : control.font.pixelSize
+                size: control.kind === "icon" ? 16 : (control.compact ? 12.5 : 13.5)
                 color: label.color
                 anchors.verticalCenter: parent.verticalCenter
             }

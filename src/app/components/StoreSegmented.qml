@@ -85,7 +85,7 @@ Item {
                     anchors.centerIn: parent
                     text: segment.modelData.title
                     font.family: Theme.fontFamily
-                    font.pixelSize: 12.5
+                    font.pointSize: Theme.pt(12.5)
                     font.weight: Font.DemiBold
                     color: segment.isSelected ? Store.onAccent : control.hovered === segment.value ? Store.ink : Store.dim
                 }

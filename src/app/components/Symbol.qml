@@ -6,15 +6,16 @@ import TesselStore.Theme
 Text {
     property string name
     property real size: 14
+    readonly property bool turned: Theme.mirrors(name) && LayoutMirroring.enabled
     text: Theme.icon(name)
     font.family: Theme.iconFamily
-    font.pixelSize: size
+    font.pointSize: Theme.pt(size)
     color: Store.ink
     horizontalAlignment: Text.AlignHCenter
     verticalAlignment: Text.AlignVCenter
     transform: Scale {
         origin.x: width / 2
-        xScale: Theme.mirrors(name) && LayoutMirroring.enabled ? -1 : 1
+        xScale: turned ? -1 : 1
     }
     Accessible.ignored: true
 }

@@ -10,7 +10,7 @@ T.Button {
     leftPadding: 24
     rightPadding: 24
     font.family: Theme.fontFamily
-    font.pixelSize: 13.5
+    font.pointSize: Theme.pt(13.5)
     font.weight: Font.DemiBold
     opacity: enabled ? 1 : 0.45
     contentItem: Text {

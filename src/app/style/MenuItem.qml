@@ -9,7 +9,7 @@ T.MenuItem {
     leftPadding: 12
     rightPadding: 12
     font.family: Theme.fontFamily
-    font.pixelSize: 13
+    font.pointSize: Theme.pt(13)
     opacity: enabled ? 1 : 0.45
     contentItem: Text {
         text: control.text

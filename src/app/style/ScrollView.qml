@@ -11,6 +11,5 @@ T.ScrollView {
         x: control.mirrored ? 0 : control.width - width
         y: control.topPadding
         height: control.availableHeight
-        active: control.ScrollBar.horizontal.active
     }
 }

@@ -8,7 +8,7 @@ T.TextField {
     implicitWidth: Math.max(120, contentWidth + leftPadding + rightPadding)
     implicitHeight: 36
     font.family: Theme.fontFamily
-    font.pixelSize: 13.5
+    font.pointSize: Theme.pt(13.5)
     color: Store.ink
     placeholderTextColor: Store.faint
     selectionColor: Store.accentSoft

@@ -6,7 +6,7 @@ T.ToolTip {
     id: control
     padding: 6
     font.family: Theme.fontFamily
-    font.pixelSize: 12
+    font.pointSize: Theme.pt(12)
     contentItem: Text {
         text: control.text
         font: control.font

@@ -4,7 +4,8 @@
 #include <QQmlEngine>
 
 // A QML singleton whose one instance the program makes and owns (its composition root, or a
-// test), provided before QML first asks for it.
+// test), provided before QML first asks for it. The class must not be default-constructible:
+// QML would then construct an instance of its own and never call create().
 template<typename T> class ProvidedSingleton
 {
 public:

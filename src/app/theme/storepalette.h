@@ -16,7 +16,8 @@ class StorePalette : public QQmlPropertyMap, public ProvidedSingleton<StorePalet
     Q_PROPERTY(bool dark READ isDark NOTIFY darkChanged)
 
 public:
-    explicit StorePalette(QObject *parent = nullptr);
+    // No default: QML would construct its own palette instead of taking the provided one.
+    explicit StorePalette(QObject *parent);
 
     bool isDark() const { return m_dark; }
     void setDark(bool dark);

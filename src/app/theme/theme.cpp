@@ -4,6 +4,8 @@
 #include "shell/storetheme.h"
 
 #include <QFontDatabase>
+#include <QGuiApplication>
+#include <QScreen>
 
 #include <algorithm>
 #include <cmath>
@@ -65,6 +67,13 @@ QPointF Theme::spring(double response, double dampingFraction) const
     return {spring, damping};
 }
 
+qreal Theme::pt(qreal designPoints) const
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const qreal dotsPerInch = screen ? screen->logicalDotsPerInchY() : 96;
+    return designPoints * 72 / dotsPerInch;
+}
+
 QColor Theme::brightness(const QColor &color, double amount) const
 {
     const auto moved = [amount](float channel) { return std::clamp(channel + float(amount), 0.0f, 1.0f); };
@@ -77,10 +86,4 @@ bool Theme::loadFonts()
     for (const QString &file : fontFiles)
         all = QFontDatabase::addApplicationFont(file) >= 0 && all;
     return all;
-}
-
-Theme *Theme::create(QQmlEngine *engine, QJSEngine *)
-{
-    // Stateless: one per engine, owned by it.
-    return new Theme(engine);
 }

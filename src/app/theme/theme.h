@@ -34,11 +34,13 @@ public:
     // spring (x) and damping (y) for its 16 ms steps.
     Q_INVOKABLE QPointF spring(double response, double dampingFraction) const;
 
+    // A type size the design gives in points, where a point is one device-independent pixel
+    // as on the desktop it was drawn for, as the point size Qt maps to that many pixels here.
+    Q_INVOKABLE qreal pt(qreal designPoints) const;
+
     // The colour with every channel moved by the amount (−0.06 darkens a pressed fill).
     Q_INVOKABLE QColor brightness(const QColor &color, double amount) const;
 
     // Registers the embedded fonts; false when one could not be read.
     static bool loadFonts();
-
-    static Theme *create(QQmlEngine *, QJSEngine *);
 };

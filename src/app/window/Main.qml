@@ -14,6 +14,7 @@ ApplicationWindow {
     height: 760
     minimumWidth: 1100
     minimumHeight: 720
+    visible: true
     flags: Qt.Window | Qt.FramelessWindowHint
     color: Store.page
     readonly property real storeScale: Theme.scale(width)

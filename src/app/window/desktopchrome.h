@@ -16,7 +16,8 @@ class DesktopChrome : public QObject, public ProvidedSingleton<DesktopChrome>
     Q_PROPERTY(TitleBand::Action doubleClickAction MEMBER m_doubleClickAction NOTIFY changed)
 
 public:
-    using QObject::QObject;
+    // No default: QML would construct its own instance instead of taking the provided one.
+    explicit DesktopChrome(QObject *parent) : QObject(parent) {}
 
     void set(bool closeButtonLeading, TitleBand::Action doubleClickAction)
     {

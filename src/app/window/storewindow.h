@@ -19,7 +19,8 @@ class StoreWindow : public QObject, public ProvidedSingleton<StoreWindow>
     QML_SINGLETON
 
 public:
-    using QObject::QObject;
+    // No default: QML would construct its own instance instead of taking the provided one.
+    explicit StoreWindow(QObject *parent) : QObject(parent) {}
 
     // Opens a new main window; set by whoever loads the window's content.
     std::function<void()> open;
