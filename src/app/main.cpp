@@ -35,8 +35,9 @@ int main(int argc, char *argv[])
     QQmlApplicationEngine engine;
     engine.addImportPath(QStringLiteral(":/qt/qml"));
     StoreRoot root(&engine);
+    // A picture shows the appearance asked for, whatever the desktop prefers.
     if (shot.path)
-        root.appearance()->setSystemPrefersDark(shot.dark);
+        root.appearance()->setAppearance(shot.dark ? QStringLiteral("dark") : QStringLiteral("light"));
     QObject::connect(&engine, &QQmlApplicationEngine::objectCreated, &application, [&shot](QObject *created) {
         if (auto *window = qobject_cast<QQuickWindow *>(created))
             shot.arrange(window);

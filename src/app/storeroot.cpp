@@ -1,5 +1,6 @@
 #include "app/storeroot.h"
 
+#include "app/desktop/desktopsettings.h"
 #include "app/theme/appearancesetting.h"
 #include "app/theme/storepalette.h"
 #include "app/window/desktopchrome.h"
@@ -19,7 +20,7 @@ StoreRoot::StoreRoot(QQmlApplicationEngine *engine, QObject *parent)
       m_appearance(std::make_unique<AppearanceSetting>(UserDefaults::standard(), m_palette.get())),
       m_status(std::make_unique<StoreStatus>(StoreModel::shared())),
       m_commands(std::make_unique<StoreCommands>(m_status.get())), m_window(std::make_unique<StoreWindow>(nullptr)),
-      m_desktop(std::make_unique<DesktopChrome>(nullptr))
+      m_desktop(std::make_unique<DesktopChrome>(nullptr)), m_desktopSettings(std::make_unique<DesktopSettings>())
 {
     StorePalette::provide(m_palette.get());
     AppearanceSetting::provide(m_appearance.get());
@@ -27,6 +28,17 @@ StoreRoot::StoreRoot(QQmlApplicationEngine *engine, QObject *parent)
     StoreWindow::provide(m_window.get());
     DesktopChrome::provide(m_desktop.get());
     m_window->open = [this] { openWindow(); };
+
+    // The desktop's mode, which "system" follows, and its title-bar habits, kept current.
+    const auto followDesktop = [this] {
+        m_appearance->setSystemPrefersDark(m_desktopSettings->prefersDark());
+        m_desktop->set(m_desktopSettings->closeButtonLeading(),
+                       TitleBand::Action(m_desktopSettings->doubleClickAction()));
+    };
+    for (auto changed : {&DesktopSettings::prefersDarkChanged, &DesktopSettings::closeButtonLeadingChanged,
+                         &DesktopSettings::doubleClickActionChanged})
+        connect(m_desktopSettings.get(), changed, this, followDesktop);
+    followDesktop();
 
     // Installed copies may have changed while the store was in the background.
     connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [](Qt::ApplicationState state) {

@@ -5,6 +5,7 @@
 
 class AppearanceSetting;
 class DesktopChrome;
+class DesktopSettings;
 class QQmlApplicationEngine;
 class StoreCommands;
 class StorePalette;
@@ -34,4 +35,5 @@ private:
     std::unique_ptr<StoreCommands> m_commands;
     std::unique_ptr<StoreWindow> m_window;
     std::unique_ptr<DesktopChrome> m_desktop;
+    std::unique_ptr<DesktopSettings> m_desktopSettings;
 };

@@ -33,8 +33,7 @@ QList<QPointF> TitleBand::buttonOrigins(qreal barWidth) const
 
 TitleBand::Action TitleBand::doubleClickAction() const
 {
-    const std::optional<QString> stored = UserDefaults::standard().string(QStringLiteral("AppleActionOnDoubleClick"));
-    return stored ? Action(TitleBarActions::from(stored)) : m_desktopDoubleClick;
+    return Action(TitleBarActions::current(UserDefaults::standard(), TitleBarAction(m_desktopDoubleClick)));
 }
 
 void TitleBand::doubleClicked()

@@ -47,9 +47,10 @@ TitleBarAction from(const std::optional<QString> &setting)
     return TitleBarAction::Zoom;
 }
 
-TitleBarAction current(const UserDefaults &defaults)
+TitleBarAction current(const UserDefaults &defaults, TitleBarAction desktopAction)
 {
-    return from(defaults.string(QStringLiteral("AppleActionOnDoubleClick")));
+    const std::optional<QString> stored = defaults.string(QStringLiteral("AppleActionOnDoubleClick"));
+    return stored ? from(stored) : desktopAction;
 }
 
 } // namespace TitleBarActions

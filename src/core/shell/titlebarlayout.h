@@ -34,7 +34,8 @@ namespace TitleBarActions {
 // "Minimize" and "None" exactly; anything else, or nothing, zooms.
 TitleBarAction from(const std::optional<QString> &setting);
 
-// The user's choice under "AppleActionOnDoubleClick", read afresh at every call.
-TitleBarAction current(const UserDefaults &defaults);
+// The user's choice under "AppleActionOnDoubleClick", read afresh at every call; with
+// nothing stored there, the desktop's own choice.
+TitleBarAction current(const UserDefaults &defaults, TitleBarAction desktopAction = TitleBarAction::Zoom);
 
 } // namespace TitleBarActions

@@ -1,0 +1,3 @@
+#include "app/desktop/desktoplog.h"
+
+Q_LOGGING_CATEGORY(lcDesktop, "tessel.desktop", QtInfoMsg)
