@@ -48,6 +48,15 @@ ApplicationWindow {
     CommandMenu {
         id: commandMenu
     }
+    AboutPanel {
+        id: about
+    }
+    Connections {
+        target: StoreCommands
+        function onAboutRequested() {
+            about.open();
+        }
+    }
     Shortcut {
         sequence: "Ctrl+R"
         onActivated: StoreCommands.checkForAppUpdates()
