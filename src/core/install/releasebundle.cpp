@@ -13,12 +13,14 @@ namespace ReleaseBundle {
 Expected<QString, InstallFailure> choose(const QStringList &candidates, const QString &bundleID, const QString &build)
 {
     using Kind = InstallFailure::Kind;
-    QStringList matching;
+    // Each Info.plist is read once.
+    QList<Bundle> matching;
     QStringList others;
     for (const QString &candidate : candidates) {
-        const QString identifier = Bundle::at(candidate).string(QStringLiteral("CFBundleIdentifier"));
+        Bundle read = Bundle::at(candidate);
+        const QString identifier = read.string(QStringLiteral("CFBundleIdentifier"));
         if (identifier == bundleID)
-            matching.append(candidate);
+            matching.append(std::move(read));
         else
             others.append(identifier.isEmpty() ? QFileInfo(candidate).fileName() : identifier);
     }
@@ -27,14 +29,15 @@ Expected<QString, InstallFailure> choose(const QStringList &candidates, const QS
                                   QStringLiteral("the archive holds %1, not %2").arg(others.join(u", "), bundleID));
     if (matching.size() > 1) {
         QStringList names;
-        for (const QString &bundle : std::as_const(matching))
-            names.append(QFileInfo(bundle).fileName());
+        for (const Bundle &bundle : std::as_const(matching))
+            names.append(QFileInfo(bundle.path()).fileName());
         return InstallFailure::of(Kind::WrongApp,
                                   QStringLiteral("the archive holds %1 copies of %2 (%3)")
                                       .arg(QString::number(matching.size()), bundleID, names.join(u", ")));
     }
-    const QString bundle = matching.first();
-    const QString found = Bundle::at(bundle).string(QStringLiteral("CFBundleVersion"));
+    const Bundle &chosen = matching.first();
+    const QString bundle = chosen.path();
+    const QString found = chosen.string(QStringLiteral("CFBundleVersion"));
     if (found.isEmpty() || Version::compare(found, build) != Version::Order::Same)
         return InstallFailure::of(
             Kind::WrongApp,
@@ -42,7 +45,7 @@ Expected<QString, InstallFailure> choose(const QStringList &candidates, const QS
     // A file system that keeps no modes (a FAT disk image) gives an executable that is not
     // one: installed, that copy would replace one that runs with one that never launches.
     const QString executable =
-        bundle + QStringLiteral("/Contents/MacOS/") + Bundle::at(bundle).string(QStringLiteral("CFBundleExecutable"));
+        bundle + QStringLiteral("/Contents/MacOS/") + chosen.string(QStringLiteral("CFBundleExecutable"));
     struct stat status;
     if (::stat(QFile::encodeName(executable).constData(), &status) != 0 || !S_ISREG(status.st_mode) ||
         (status.st_mode & S_IXUSR) == 0)
