@@ -14,7 +14,6 @@ class StoreResources : public QObject
     Q_OBJECT
     QML_ELEMENT
     QML_SINGLETON
-    Q_PROPERTY(bool rightToLeft READ isRightToLeft CONSTANT)
     Q_PROPERTY(QString appIcon READ appIconUrl CONSTANT)
 
 public:

@@ -17,7 +17,6 @@ class TitleBand : public QObject
     Q_PROPERTY(bool rightToLeft MEMBER m_rightToLeft NOTIFY geometryInputsChanged)
     Q_PROPERTY(bool closeButtonLeading MEMBER m_closeButtonLeading NOTIFY geometryInputsChanged)
     Q_PROPERTY(Action desktopDoubleClick MEMBER m_desktopDoubleClick NOTIFY desktopDoubleClickChanged)
-    Q_PROPERTY(bool buttonsOnRight READ buttonsOnRight NOTIFY geometryInputsChanged)
 
 public:
     enum class Action {
