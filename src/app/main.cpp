@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QQmlApplicationEngine>
-#include <QQuickStyle>
 #include <QQuickWindow>
 #include <QtQml/qqmlextensionplugin.h>
 
@@ -24,9 +23,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationVersion(QStringLiteral(TESSEL_VERSION));
     // The window lives on in the tray once closed; only Quit ends the store.
     QGuiApplication::setQuitOnLastWindowClosed(false);
-    if (!Theme::loadFonts())
-        qWarning("an embedded font could not be loaded");
-    QQuickStyle::setStyle(QStringLiteral("TesselStore.Style"));
+    Theme::prepareApplication();
 
     const WindowShot shot = WindowShot::fromArguments(QCoreApplication::arguments());
     if (StoreResources::instance()->isRightToLeft() || shot.rightToLeft)

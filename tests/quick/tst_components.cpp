@@ -3,7 +3,6 @@
 #include "app/theme/theme.h"
 
 #include <QQmlEngine>
-#include <QQuickStyle>
 #include <QtQml/qqmlextensionplugin.h>
 #include <QtQuickTest/quicktest.h>
 
@@ -21,8 +20,7 @@ public:
 public Q_SLOTS:
     void applicationAvailable()
     {
-        Theme::loadFonts();
-        QQuickStyle::setStyle(QStringLiteral("TesselStore.Style"));
+        Theme::prepareApplication();
         StorePalette::provide(&m_palette);
     }
 

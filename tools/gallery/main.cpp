@@ -6,7 +6,6 @@
 
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
-#include <QQuickStyle>
 #include <QQuickWindow>
 #include <QtQml/qqmlextensionplugin.h>
 
@@ -17,9 +16,7 @@ Q_IMPORT_QML_PLUGIN(TesselStore_ComponentsPlugin)
 int main(int argc, char *argv[])
 {
     QGuiApplication application(argc, argv);
-    if (!Theme::loadFonts())
-        qWarning("an embedded font could not be loaded");
-    QQuickStyle::setStyle(QStringLiteral("TesselStore.Style"));
+    Theme::prepareApplication();
     const WindowShot shot = WindowShot::fromArguments(QCoreApplication::arguments());
     if (shot.rightToLeft)
         QGuiApplication::setLayoutDirection(Qt::RightToLeft);

@@ -5,6 +5,7 @@
 
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QQuickStyle>
 #include <QScreen>
 
 #include <algorithm>
@@ -80,10 +81,11 @@ QColor Theme::brightness(const QColor &color, double amount) const
     return QColor::fromRgbF(moved(color.redF()), moved(color.greenF()), moved(color.blueF()), color.alphaF());
 }
 
-bool Theme::loadFonts()
+void Theme::prepareApplication()
 {
-    bool all = true;
-    for (const QString &file : fontFiles)
-        all = QFontDatabase::addApplicationFont(file) >= 0 && all;
-    return all;
+    for (const QString &file : fontFiles) {
+        if (QFontDatabase::addApplicationFont(file) < 0)
+            qWarning("the embedded font %s could not be loaded", qPrintable(file));
+    }
+    QQuickStyle::setStyle(QStringLiteral("TesselStore.Style"));
 }

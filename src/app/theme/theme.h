@@ -41,6 +41,6 @@ public:
     // The colour with every channel moved by the amount (−0.06 darkens a pressed fill).
     Q_INVOKABLE QColor brightness(const QColor &color, double amount) const;
 
-    // Registers the embedded fonts; false when one could not be read.
-    static bool loadFonts();
+    // Before any window: registers the embedded fonts and selects the store's control style.
+    static void prepareApplication();
 };
