@@ -1,10 +1,8 @@
 #include "app/desktop/desktopsettings.h"
+#include "harness/standinportal.h"
 #include "platform/userdefaults.h"
 
 #include <QDBusConnection>
-#include <QDBusContext>
-#include <QDBusError>
-#include <QDBusVariant>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -12,83 +10,30 @@
 
 namespace {
 
-const QString portalService = QStringLiteral("org.freedesktop.portal.Desktop");
-const QString appearance = QStringLiteral("org.freedesktop.appearance");
-const QString windowManager = QStringLiteral("org.gnome.desktop.wm.preferences");
-const QString colorScheme = QStringLiteral("color-scheme");
-const QString doubleClick = QStringLiteral("action-double-click-titlebar");
-const QString buttonLayout = QStringLiteral("button-layout");
+const QString &appearance = StandInPortal::appearance;
+const QString &windowManager = StandInPortal::windowManager;
+const QString &colorScheme = StandInPortal::colorScheme;
+const QString &doubleClick = StandInPortal::doubleClick;
+const QString &buttonLayout = StandInPortal::buttonLayout;
 
 } // namespace
-
-// A stand-in for the desktop portal's Settings interface, answering with what the test set.
-// Without ReadOne it answers as Debian 12's portal does: Read only, the value wrapped twice.
-class StandInPortal : public QObject, protected QDBusContext
-{
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Settings")
-
-public:
-    QHash<QString, QVariant> values; // by "group key"
-    bool hasReadOne = true;
-
-public Q_SLOTS:
-    QDBusVariant ReadOne(const QString &group, const QString &key)
-    {
-        if (!hasReadOne) {
-            sendErrorReply(QDBusError::UnknownMethod, QStringLiteral("No such method ReadOne"));
-            return {};
-        }
-        return QDBusVariant(value(group, key));
-    }
-
-    QDBusVariant Read(const QString &group, const QString &key)
-    {
-        return QDBusVariant(QVariant::fromValue(QDBusVariant(value(group, key))));
-    }
-
-Q_SIGNALS:
-    void SettingChanged(const QString &group, const QString &key, const QDBusVariant &value);
-
-private:
-    QVariant value(const QString &group, const QString &key)
-    {
-        const QVariant found = values.value(group + u' ' + key);
-        if (!found.isValid())
-            sendErrorReply(QStringLiteral("org.freedesktop.portal.Error.NotFound"), QStringLiteral("No such setting"));
-        return found;
-    }
-};
 
 class DesktopSettingsTest : public QObject
 {
     Q_OBJECT
 
 private:
-    // The stand-in lives on a connection of its own, as a portal is another process.
-    QDBusConnection m_portalBus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("portal"));
     StandInPortal m_portal;
 
-    void set(const QString &group, const QString &key, const QVariant &value)
-    {
-        if (value.isValid())
-            m_portal.values.insert(group + u' ' + key, value);
-    }
+    void set(const QString &group, const QString &key, const QVariant &value) { m_portal.set(group, key, value); }
 
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY2(m_portalBus.isConnected(), "run on a session bus: dbus-run-session -- tst_desktopsettings");
-        QVERIFY(m_portalBus.registerObject(QStringLiteral("/org/freedesktop/portal/desktop"), &m_portal,
-                                           QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals));
+        QVERIFY2(m_portal.exportObject(), "run on a session bus: dbus-run-session -- tst_desktopsettings");
     }
 
-    void cleanup()
-    {
-        m_portalBus.unregisterService(portalService);
-        m_portal.values.clear();
-        m_portal.hasReadOne = true;
-    }
+    void cleanup() { m_portal.disappear(); }
 
     void readsAtStart_data()
     {
@@ -133,7 +78,7 @@ private Q_SLOTS:
         set(appearance, colorScheme, scheme);
         set(windowManager, doubleClick, action);
         set(windowManager, buttonLayout, layout);
-        QVERIFY(m_portalBus.registerService(portalService));
+        QVERIFY(m_portal.appear());
 
         DesktopSettings settings;
         QTRY_VERIFY(settings.isReady());
@@ -145,16 +90,16 @@ private Q_SLOTS:
     void followsChanges()
     {
         set(appearance, colorScheme, 2u);
-        QVERIFY(m_portalBus.registerService(portalService));
+        QVERIFY(m_portal.appear());
         DesktopSettings settings;
         QTRY_VERIFY(settings.isReady());
         QSignalSpy darkChanged(&settings, &DesktopSettings::prefersDarkChanged);
         QSignalSpy layoutChanged(&settings, &DesktopSettings::closeButtonLeadingChanged);
 
-        Q_EMIT m_portal.SettingChanged(appearance, colorScheme, QDBusVariant(1u));
+        m_portal.change(appearance, colorScheme, 1u);
         // Another group's key of the same name is not the window's.
-        Q_EMIT m_portal.SettingChanged(QStringLiteral("org.gnome.desktop.interface"), colorScheme, QDBusVariant(2u));
-        Q_EMIT m_portal.SettingChanged(windowManager, buttonLayout, QDBusVariant(QStringLiteral(":close")));
+        m_portal.change(QStringLiteral("org.gnome.desktop.interface"), colorScheme, 2u);
+        m_portal.change(windowManager, buttonLayout, QStringLiteral(":close"));
         QTRY_COMPARE(layoutChanged.count(), 1);
         QCOMPARE(darkChanged.count(), 1);
         QVERIFY(settings.prefersDark());
@@ -192,7 +137,7 @@ private Q_SLOTS:
     {
         QFETCH(QVariant, stored);
         set(windowManager, doubleClick, QStringLiteral("minimize"));
-        QVERIFY(m_portalBus.registerService(portalService));
+        QVERIFY(m_portal.appear());
         DesktopSettings desktop;
         QTRY_VERIFY(desktop.isReady());
 

@@ -7,12 +7,6 @@
 #include <QApplication>
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
-#include <QtQml/qqmlextensionplugin.h>
-
-Q_IMPORT_QML_PLUGIN(TesselStore_ThemePlugin)
-Q_IMPORT_QML_PLUGIN(TesselStore_StylePlugin)
-Q_IMPORT_QML_PLUGIN(TesselStore_ComponentsPlugin)
-Q_IMPORT_QML_PLUGIN(TesselStore_WindowPlugin)
 
 int main(int argc, char *argv[])
 {

@@ -14,6 +14,12 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QQmlApplicationEngine>
+#include <QtQml/qqmlextensionplugin.h>
+
+Q_IMPORT_QML_PLUGIN(TesselStore_ThemePlugin)
+Q_IMPORT_QML_PLUGIN(TesselStore_StylePlugin)
+Q_IMPORT_QML_PLUGIN(TesselStore_ComponentsPlugin)
+Q_IMPORT_QML_PLUGIN(TesselStore_WindowPlugin)
 
 StoreRoot::StoreRoot(QQmlApplicationEngine *engine, QObject *parent)
     : QObject(parent), m_engine(engine), m_palette(std::make_unique<StorePalette>(nullptr)),
