@@ -21,6 +21,9 @@ T.Button {
     font.weight: Font.DemiBold
     focusPolicy: Qt.StrongFocus
     Accessible.name: text.length ? text : symbol
+    // Space presses a button everywhere; Return does too in the store's forms and panels.
+    Keys.onReturnPressed: clicked()
+    Keys.onEnterPressed: clicked()
 
     // The quiet and icon kinds ignore the disabled state in their drawing.
     opacity: (capsule && !enabled ? 0.45 : 1) * (kind === "quiet" && pressed ? 0.6 : 1)

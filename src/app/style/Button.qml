@@ -5,6 +5,7 @@ import TesselStore.Theme
 // A plain button in the store's colours; the screens use StoreButton's styles.
 T.Button {
     id: control
+    Accessible.name: text
     implicitWidth: Math.max(implicitBackgroundWidth, implicitContentWidth + leftPadding + rightPadding)
     implicitHeight: 36
     leftPadding: 24

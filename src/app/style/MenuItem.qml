@@ -4,6 +4,7 @@ import TesselStore.Theme
 
 T.MenuItem {
     id: control
+    Accessible.name: text
     implicitWidth: Math.max(implicitBackgroundWidth, implicitContentWidth + leftPadding + rightPadding)
     implicitHeight: 30
     leftPadding: 12

@@ -4,6 +4,7 @@ import TesselStore.Theme
 
 T.Switch {
     id: control
+    Accessible.name: text
     implicitWidth: 38
     implicitHeight: 22
     indicator: Rectangle {

@@ -5,6 +5,7 @@ import TesselStore.Theme
 // The bare text input StoreField draws around; alone it has no frame.
 T.TextField {
     id: control
+    Accessible.name: placeholderText
     implicitWidth: Math.max(120, contentWidth + leftPadding + rightPadding)
     implicitHeight: 36
     font.family: Theme.fontFamily
