@@ -383,6 +383,119 @@ private Q_SLOTS:
         QTRY_VERIFY(!status.checking());
         QCOMPARE(checking.count(), 4);
     }
+
+    void updatesHeader_data()
+    {
+        QTest::addColumn<int>("updates");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<bool>("canUpdateAll");
+        QTest::newRow("none") << 0 << "Everything is up to date." << false;
+        QTest::newRow("one") << 1 << "One app to update." << false;
+        QTest::newRow("three") << 3 << "3 apps to update." << true;
+    }
+
+    void updatesHeader()
+    {
+        QFETCH(int, updates);
+        QFETCH(QString, line);
+        QFETCH(bool, canUpdateAll);
+        const QStringList ids{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")};
+        serveCatalog(ids);
+        // Every app installed; the first ones have a newer release, the last is current.
+        for (int i = 0; i < ids.size(); ++i) {
+            serveRelease(ids[i], QStringLiteral("121"));
+            installCopy(ids[i], QStringLiteral("2.1"), i < updates ? QStringLiteral("120") : QStringLiteral("121"));
+        }
+        const auto model = m_fixture->makeModel();
+        StoreStatus status(model.get());
+        QSignalSpy changed(&status, &StoreStatus::updateCountChanged);
+        QCoro::waitFor(model->load());
+        QCOMPARE(status.updatesLine(), line);
+        QCOMPARE(status.canUpdateAll(), canUpdateAll);
+        QCOMPARE(changed.isEmpty(), updates == 0); // the line is bound, so it must notify
+    }
+
+    void checkedLineFollowsTheLanguage_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<int>("minutesLater"); // when the header is read, after the check ended
+        QTest::addColumn<QString>("line");
+        QTest::newRow("English, minutes") << "en" << 5 << "Checked 5 minutes ago";
+        QTest::newRow("English, yesterday") << "en" << 25 * 60 << "Checked yesterday";
+        QTest::newRow("German, minutes") << "de" << 5 << "Checked vor 5 Minuten";
+        QTest::newRow("German, yesterday") << "de" << 25 * 60 << "Checked gestern";
+    }
+
+    void checkedLineFollowsTheLanguage()
+    {
+        QFETCH(QString, language);
+        QFETCH(int, minutesLater);
+        QFETCH(QString, line);
+        serveCatalog({QStringLiteral("a")});
+        const auto clock = std::make_shared<QDateTime>(QDate(2026, 12, 9), QTime(12, 0), Qt::UTC);
+        m_fixture->environment.now = [clock] { return *clock; };
+        m_fixture->environment.preferredLanguages = {language};
+        const auto model = m_fixture->makeModel();
+        // Connected before the status, so that the header reads the clock after it has moved on.
+        connect(model.get(), &StoreModel::lastCheckedChanged, this,
+                [clock, minutesLater] { *clock = clock->addSecs(minutesLater * 60); });
+        StoreStatus status(model.get());
+        QSignalSpy changed(&status, &StoreStatus::checkedLineChanged);
+        QCOMPARE(status.checkedLine(), QString());
+        QCoro::waitFor(model->load());
+        QCOMPARE(status.checkedLine(), line);
+        QCOMPARE(changed.count(), 1);
+    }
+
+    void checkAgainWaitsForTheLoad_data()
+    {
+        QTest::addColumn<bool>("catalogAnswers");
+        QTest::newRow("a load that succeeds") << true;
+        QTest::newRow("a load that fails") << false;
+    }
+
+    void checkAgainWaitsForTheLoad()
+    {
+        QFETCH(bool, catalogAnswers);
+        if (catalogAnswers)
+            serveCatalog({QStringLiteral("a")});
+        const auto model = m_fixture->makeModel();
+        StoreStatus status(model.get());
+        QSignalSpy checking(&status, &StoreStatus::checkingChanged);
+        QVERIFY(status.canCheckAgain());
+        status.reload();
+        QVERIFY(!status.canCheckAgain());
+        QTRY_VERIFY(status.canCheckAgain());
+        QCOMPARE(checking.count(), 2);
+        QCOMPARE(status.loadState(), catalogAnswers ? StoreModel::LoadState::Ready : StoreModel::LoadState::Failed);
+        // A failed first load has checked nothing.
+        QCOMPARE(status.checkedLine().isEmpty(), !catalogAnswers);
+    }
+
+    void detailFacts()
+    {
+        QList<QJsonObject> apps{CatalogFixtures::app(QStringLiteral("lumen"), QStringLiteral("6.1"))};
+        apps[0].insert(QStringLiteral("appcastURL"), m_server->url(QStringLiteral("/feeds/lumen.xml")).toString());
+        m_server->respond("/v1/catalog", HttpResponse::ok(m_signer.envelopeOf(apps), "application/json"));
+        m_fixture->environment.preferredLanguages = {QStringLiteral("de")};
+        const auto model = m_fixture->makeModel();
+        QCoro::waitFor(model->loadCatalog());
+        AppItem item(model.get(), QStringLiteral("lumen"));
+        QCOMPARE(item.latestVersionFact(), QStringLiteral("\u2014")); // feed not read yet
+        QCOMPARE(item.installedFact(), QStringLiteral("Not installed"));
+        QCOMPARE(item.requirementFact(), QStringLiteral("Linux 6.1"));
+        QCOMPARE(item.pageURL(), QUrl(QStringLiteral("https://orvel.example/de/apps/lumen/")));
+
+        QSignalSpy state(&item, &AppItem::stateChanged);
+        serveRelease(QStringLiteral("lumen"), QStringLiteral("121"));
+        QCoro::waitFor(model->checkForUpdates());
+        QCOMPARE(item.latestVersionFact(), QStringLiteral("2.2"));
+        // What an install ends with: the new copy on disk and a rescan, the page still open.
+        installCopy(QStringLiteral("lumen"), QStringLiteral("2.2"), QStringLiteral("121"));
+        model->scanInstalled();
+        QCOMPARE(item.installedFact(), QStringLiteral("2.2"));
+        QCOMPARE(state.count(), 2);
+    }
 };
 
 QTEST_GUILESS_MAIN(PresentationTest)

@@ -53,6 +53,8 @@ public:
     const JobMap &jobs() const { return m_jobs; }
     LoadState loadState() const { return m_loadState; }
     QDateTime lastChecked() const { return m_lastChecked; } // invalid before the first check
+    // The clock lastChecked is read from, so that "how long ago" agrees with it.
+    QDateTime now() const { return m_environment.now(); }
     const QString &language() const { return m_language; }
     const ServiceConfiguration &configuration() const { return m_environment.configuration; }
 

@@ -26,6 +26,12 @@ SystemVersion SystemVersion::current()
     return parse(QString::fromLatin1(name.release));
 }
 
+QString SystemVersion::platformName()
+{
+    // current() reads the kernel's release, so requirements count in kernel versions.
+    return QStringLiteral("Linux");
+}
+
 QString SystemVersion::majorMinor() const
 {
     return QStringLiteral("%1.%2").arg(major).arg(minor);

@@ -13,6 +13,8 @@ struct SystemVersion
     // Reads the leading numbers of a release text such as "6.1.0-18-amd64".
     static SystemVersion parse(QStringView release);
     static SystemVersion current();
+    // The name of the system whose release current() reads, as a requirement names it ("Linux 6.1").
+    static QString platformName();
 
     QString majorMinor() const;
     QString full() const;

@@ -1,6 +1,8 @@
 #include "presentation/appitem.h"
 
 #include "model/storemodel.h"
+#include "platform/systemversion.h"
+#include "shell/storelinks.h"
 
 #include <qcorotask.h>
 
@@ -41,6 +43,28 @@ QString AppItem::tagline() const
 QString AppItem::description() const
 {
     return m_app && m_model ? m_app->descriptionFor(m_model->language()) : QString();
+}
+
+QUrl AppItem::pageURL() const
+{
+    return m_app && m_model ? StoreLinks::appPageURL(m_app->productID, m_model->language()) : QUrl();
+}
+
+QString AppItem::requirementFact() const
+{
+    return m_app ? SystemVersion::platformName() + u' ' + m_app->minimumSystemVersion : QString();
+}
+
+QString AppItem::latestVersionFact() const
+{
+    // A sign, not a word: the same in every language.
+    return m_state.availableVersion.isEmpty() ? QStringLiteral("\u2014") : m_state.availableVersion;
+}
+
+QString AppItem::installedFact() const
+{
+    // The disambiguation carries the key translators know the text by.
+    return m_state.installed ? m_state.installedVersion : tr("Not installed", "fact.notInstalled");
 }
 
 void AppItem::attach()

@@ -24,6 +24,8 @@ class AppItem : public QObject
     Q_PROPERTY(QUrl iconURL READ iconURL NOTIFY appChanged)
     Q_PROPERTY(QList<QUrl> screenshots READ screenshots NOTIFY appChanged)
     Q_PROPERTY(QUrl websiteURL READ websiteURL NOTIFY appChanged)
+    Q_PROPERTY(QUrl pageURL READ pageURL NOTIFY appChanged)
+    Q_PROPERTY(QString requirementFact READ requirementFact NOTIFY appChanged)
 
     Q_PROPERTY(AppState::Action action READ action NOTIFY stateChanged)
     Q_PROPERTY(QString actionTitle READ actionTitle NOTIFY stateChanged)
@@ -37,6 +39,8 @@ class AppItem : public QObject
     Q_PROPERTY(QString availableVersion READ availableVersion NOTIFY stateChanged)
     Q_PROPERTY(QString detail READ detail NOTIFY stateChanged)
     Q_PROPERTY(QString updateDetail READ updateDetail NOTIFY stateChanged)
+    Q_PROPERTY(QString latestVersionFact READ latestVersionFact NOTIFY stateChanged)
+    Q_PROPERTY(QString installedFact READ installedFact NOTIFY stateChanged)
 
 public:
     explicit AppItem(QObject *parent = nullptr);
@@ -56,6 +60,13 @@ public:
     QUrl iconURL() const { return m_app ? m_app->iconURL : QUrl(); }
     QList<QUrl> screenshots() const { return m_app ? m_app->screenshots : QList<QUrl>(); }
     QUrl websiteURL() const { return m_app ? m_app->websiteURL : QUrl(); }
+    // The maker's page of the app in the model's language, for sharing.
+    QUrl pageURL() const;
+    // The detail page's facts: "Linux 6.1" (this build compares kernel releases), the release's
+    // version or an em dash while its feed is unread, the installed version or "Not installed".
+    QString requirementFact() const;
+    QString latestVersionFact() const;
+    QString installedFact() const;
 
     const AppState &state() const { return m_state; }
     AppState::Action action() const { return m_state.action; }

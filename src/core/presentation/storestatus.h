@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 
 // The store as a whole, for the sidebar, the Updates header and the tray: whether the
 // catalog is there, how many updates wait, when the last check ended, and whether a check
@@ -14,17 +15,28 @@ class StoreStatus : public QObject
     Q_OBJECT
     Q_PROPERTY(StoreModel::LoadState loadState READ loadState NOTIFY loadStateChanged)
     Q_PROPERTY(int updateCount READ updateCount NOTIFY updateCountChanged)
+    Q_PROPERTY(QString updatesLine READ updatesLine NOTIFY updateCountChanged)
+    Q_PROPERTY(bool canUpdateAll READ canUpdateAll NOTIFY updateCountChanged)
     Q_PROPERTY(QDateTime lastChecked READ lastChecked NOTIFY lastCheckedChanged)
+    Q_PROPERTY(QString checkedLine READ checkedLine NOTIFY checkedLineChanged)
     Q_PROPERTY(bool checking READ checking NOTIFY checkingChanged)
+    Q_PROPERTY(bool canCheckAgain READ canCheckAgain NOTIFY checkingChanged)
 
 public:
     explicit StoreStatus(StoreModel *model, QObject *parent = nullptr);
 
     StoreModel::LoadState loadState() const;
     int updateCount() const { return m_updateCount; }
+    // "One app to update.", "3 apps to update.", "Everything is up to date.".
+    QString updatesLine() const;
+    // "Update All" is offered only where it does more than the row's own button.
+    bool canUpdateAll() const { return m_updateCount >= 2; }
     QDateTime lastChecked() const;
+    // "Checked 5 minutes ago"; empty before the first check has ended. Kept current by the minute.
+    const QString &checkedLine() const { return m_checkedLine; }
     // True while a reload() started here runs.
     bool checking() const { return m_reloads > 0; }
+    bool canCheckAgain() const { return !checking(); }
 
     // The whole refresh (catalog, installed copies, feeds); returns at once.
     Q_INVOKABLE void reload();
@@ -35,12 +47,16 @@ Q_SIGNALS:
     void loadStateChanged();
     void updateCountChanged();
     void lastCheckedChanged();
+    void checkedLineChanged();
     void checkingChanged();
 
 private:
     void noteUpdates();
+    void refreshCheckedLine();
 
     QPointer<StoreModel> m_model;
     int m_updateCount = 0;
     int m_reloads = 0;
+    QString m_checkedLine;
+    QTimer m_minuteTimer;
 };
