@@ -40,4 +40,9 @@ double titleScale(double scale)
     return (scale - 1) * 0.6 + 1;
 }
 
+double sidebarWidth(double scale)
+{
+    return (scale - 1) * 60 + 232;
+}
+
 } // namespace StoreTheme

@@ -24,4 +24,7 @@ double scale(double windowWidth);
 // The damped factor large titles use: ((s − 1) × 0.6 + 1).
 double titleScale(double scale);
 
+// The sidebar's width: (s − 1) × 60 + 232, so 232 pt at scale 1 and 256 pt at 1.4.
+double sidebarWidth(double scale);
+
 } // namespace StoreTheme
