@@ -129,6 +129,28 @@ private Q_SLOTS:
         QCOMPARE(productIDs(model->apps()), QStringList{QStringLiteral("b")});
     }
 
+    void everySuccessfulLoadPrefetchesItsApps()
+    {
+        QList<QStringList> prefetched;
+        m_fixture->environment.prefetchImages = [&prefetched](const QList<CatalogApp> &apps) {
+            prefetched.append(productIDs(apps));
+        };
+        serve({app(QStringLiteral("a")), app(QStringLiteral("future"), QStringLiteral("15.0")),
+               app(QStringLiteral("b"))});
+        const auto model = m_fixture->makeModel();
+        QCoro::waitFor(model->load());
+        QCOMPARE(prefetched, (QList<QStringList>{{QStringLiteral("a"), QStringLiteral("b")}}));
+
+        m_server->respond("/v1/catalog", HttpResponse::ok("<html>down</html>", "text/html"));
+        QCoro::waitFor(model->load());
+        QCOMPARE(prefetched.size(), 1);
+
+        serve({app(QStringLiteral("b"))});
+        QCoro::waitFor(model->load());
+        QCOMPARE(prefetched.size(), 2);
+        QCOMPARE(prefetched.last(), QStringList{QStringLiteral("b")});
+    }
+
     void keepsOnlyAppsThisSystemRuns()
     {
         // The fixture's system is 14.5.2: only 14.5 is compared.

@@ -1,6 +1,8 @@
 #include "app/storeroot.h"
 
 #include "app/desktop/desktopsettings.h"
+#include "app/images/imageloader.h"
+#include "app/images/imagesession.h"
 #include "app/theme/appearancesetting.h"
 #include "app/theme/storepalette.h"
 #include "app/window/desktopchrome.h"
@@ -13,12 +15,14 @@
 
 #include <QGuiApplication>
 #include <QIcon>
+#include <QPointer>
 #include <QQmlApplicationEngine>
 #include <QtQml/qqmlextensionplugin.h>
 
 Q_IMPORT_QML_PLUGIN(TesselStore_ThemePlugin)
 Q_IMPORT_QML_PLUGIN(TesselStore_StylePlugin)
 Q_IMPORT_QML_PLUGIN(TesselStore_ComponentsPlugin)
+Q_IMPORT_QML_PLUGIN(TesselStore_ImagesPlugin)
 Q_IMPORT_QML_PLUGIN(TesselStore_WindowPlugin)
 
 StoreRoot::StoreRoot(QQmlApplicationEngine *engine, QObject *parent)
@@ -26,13 +30,21 @@ StoreRoot::StoreRoot(QQmlApplicationEngine *engine, QObject *parent)
       m_appearance(std::make_unique<AppearanceSetting>(UserDefaults::standard(), m_palette.get())),
       m_status(std::make_unique<StoreStatus>(StoreModel::shared())),
       m_commands(std::make_unique<StoreCommands>(m_status.get())), m_window(std::make_unique<StoreWindow>(nullptr)),
-      m_desktop(std::make_unique<DesktopChrome>(nullptr)), m_desktopSettings(std::make_unique<DesktopSettings>())
+      m_desktop(std::make_unique<DesktopChrome>(nullptr)), m_desktopSettings(std::make_unique<DesktopSettings>()),
+      m_images(std::make_unique<ImageLoader>(ImageDiskCache::standard(), std::make_unique<ImageSession>()))
 {
     StorePalette::provide(m_palette.get());
     AppearanceSetting::provide(m_appearance.get());
     StoreCommands::provide(m_commands.get());
     StoreWindow::provide(m_window.get());
     DesktopChrome::provide(m_desktop.get());
+    ImageLoader::provide(m_images.get());
+    // The shared model outlives this root: a load after it is gone prefetches nothing.
+    StoreModel::shared()->setPrefetchImages(
+        [images = QPointer<ImageLoader>(m_images.get())](const QList<CatalogApp> &apps) {
+            if (images)
+                images->prefetch(apps);
+        });
     m_window->open = [this] { openWindow(); };
 
     // The desktop's mode, which "system" follows, and its title-bar habits, kept current.

@@ -6,6 +6,7 @@
 class AppearanceSetting;
 class DesktopChrome;
 class DesktopSettings;
+class ImageLoader;
 class QQmlApplicationEngine;
 class StoreCommands;
 class StorePalette;
@@ -36,4 +37,5 @@ private:
     std::unique_ptr<StoreWindow> m_window;
     std::unique_ptr<DesktopChrome> m_desktop;
     std::unique_ptr<DesktopSettings> m_desktopSettings;
+    std::unique_ptr<ImageLoader> m_images;
 };

@@ -11,6 +11,9 @@ template<typename T> class ProvidedSingleton
 public:
     static void provide(T *instance) { slot() = instance; }
 
+    // The provided instance, for C++ that QML creates (items); null before provide().
+    static T *provided() { return slot(); }
+
     static T *create(QQmlEngine *, QJSEngine *)
     {
         T *instance = slot();

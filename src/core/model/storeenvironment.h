@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/catalog.h"
 #include "catalog/serviceconfiguration.h"
 #include "codesign/codesignatureverifier.h"
 #include "install/archivelimits.h"
@@ -32,6 +33,9 @@ struct StoreEnvironment
     std::function<QDateTime()> now;
     TransferLimits documentLimits = HTTPFetch::documentLimits(); // the catalog and the feeds
     ArchiveLimits archiveLimits = ArchiveLimits::standard();
+    // Called with the apps after every successful catalog load, to warm the image caches;
+    // returns at once. Empty: nothing is prefetched.
+    std::function<void(const QList<CatalogApp> &)> prefetchImages;
 
     // The real machine: the main bundle's configuration and code-signing anchors, the user's
     // folders, the desktop's application entries, the kernel's version, the system clock. The session is made as

@@ -92,6 +92,11 @@ StoreModel *StoreModel::shared()
     return model;
 }
 
+void StoreModel::setPrefetchImages(std::function<void(const QList<CatalogApp> &)> prefetch)
+{
+    m_environment.prefetchImages = std::move(prefetch);
+}
+
 template<typename T> void StoreModel::assign(T &member, T value, void (StoreModel::*changed)())
 {
     if (member == value)
@@ -127,6 +132,8 @@ QCoro::Task<> StoreModel::loadCatalog()
     }
     assign(m_apps, runnableApps(result->apps), &StoreModel::appsChanged);
     assign(m_loadState, LoadState::Ready, &StoreModel::loadStateChanged);
+    if (m_environment.prefetchImages)
+        m_environment.prefetchImages(m_apps);
     scanInstalled();
 }
 

@@ -58,6 +58,9 @@ public:
     const QString &language() const { return m_language; }
     const ServiceConfiguration &configuration() const { return m_environment.configuration; }
 
+    // For the composition root, whose image loader exists only after the shared model.
+    void setPrefetchImages(std::function<void(const QList<CatalogApp> &)> prefetch);
+
     // The apps, in catalog order, whose installed build is older than their release's; kept
     // current as apps, installed copies and releases change.
     const QList<CatalogApp> &updates() const { return m_updates; }
