@@ -342,6 +342,30 @@ private Q_SLOTS:
         QCOMPARE(count.count(), shown.size() == 4 ? 0 : 1);
     }
 
+    // A smaller catalog that changes an app waiting for its update: the model reports the
+    // changed updates before the list has heard of the catalog, and the list must not read
+    // past the new one.
+    void aSmallerCatalogChangesAnUpdate()
+    {
+        serveCatalog({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+        serveRelease(QStringLiteral("c"), QStringLiteral("121"));
+        installCopy(QStringLiteral("c"), QStringLiteral("2.1"), QStringLiteral("120"));
+        const auto model = m_fixture->makeModel();
+        QCoro::waitFor(model->load());
+        AppListModel list(model.get());
+        QAbstractItemModelTester tester(&list, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QCOMPARE(model->updates().size(), 1);
+
+        QJsonObject renamed = CatalogFixtures::app(QStringLiteral("c"));
+        renamed.insert(QStringLiteral("name"), QStringLiteral("Renamed"));
+        renamed.insert(QStringLiteral("appcastURL"), m_server->url(QStringLiteral("/feeds/c.xml")).toString());
+        m_server->respond("/v1/catalog", HttpResponse::ok(m_signer.envelopeOf({renamed}), "application/json"));
+        QCoro::waitFor(model->load());
+        QCOMPARE(list.count(), 1);
+        QCOMPARE(list.index(0).data(AppListModel::NameRole).toString(), QStringLiteral("Renamed"));
+        QCOMPARE(list.index(0).data(AppListModel::ActionRole).value<Action>(), Action::Update);
+    }
+
     void anUpdateLeavesTheUpdatesList()
     {
         serveCatalog({QStringLiteral("c")});

@@ -48,7 +48,8 @@ int AppListModel::rowCount(const QModelIndex &parent) const
 
 QVariant AppListModel::data(const QModelIndex &index, int role) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid) || !m_model)
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid) || !m_model ||
+        index.row() >= m_model->apps().size())
         return {};
     const CatalogApp &app = m_model->apps().at(index.row());
     const AppState &state = m_states.at(index.row());
@@ -157,6 +158,13 @@ void AppListModel::refreshRow(int row)
 {
     if (!m_model)
         return;
+    // The model's own listeners hear of a new catalog first, and may report new updates
+    // before this list has heard of it: then its rows are the old catalog's.
+    const QList<CatalogApp> &apps = m_model->apps();
+    if (row >= apps.size() || m_rows.value(apps.at(row).productID, -1) != row) {
+        reset();
+        return;
+    }
     AppState state = AppState::of(*m_model, m_model->apps().at(row));
     const QList<int> roles = changedRoles(m_states.at(row), state);
     m_states[row] = std::move(state); // builds have no role, yet they are kept current
