@@ -99,11 +99,14 @@ private Q_SLOTS:
         m_portal.change(appearance, colorScheme, 1u);
         // Another group's key of the same name is not the window's.
         m_portal.change(QStringLiteral("org.gnome.desktop.interface"), colorScheme, 2u);
+        QVERIFY(!settings.reduceMotion());
+        m_portal.change(QStringLiteral("org.gnome.desktop.interface"), QStringLiteral("enable-animations"), false);
         m_portal.change(windowManager, buttonLayout, QStringLiteral(":close"));
         QTRY_COMPARE(layoutChanged.count(), 1);
         QCOMPARE(darkChanged.count(), 1);
         QVERIFY(settings.prefersDark());
         QVERIFY(!settings.closeButtonLeading());
+        QVERIFY(settings.reduceMotion());
     }
 
     void defaultsWithoutPortal_data()

@@ -21,7 +21,8 @@ constexpr Setting colorScheme{QLatin1String("org.freedesktop.appearance"), QLati
 constexpr Setting doubleClickTitleBar{QLatin1String("org.gnome.desktop.wm.preferences"),
                                       QLatin1String("action-double-click-titlebar")};
 constexpr Setting buttonLayout{QLatin1String("org.gnome.desktop.wm.preferences"), QLatin1String("button-layout")};
-constexpr std::array followedSettings{colorScheme, doubleClickTitleBar, buttonLayout};
+constexpr Setting enableAnimations{QLatin1String("org.gnome.desktop.interface"), QLatin1String("enable-animations")};
+constexpr std::array followedSettings{colorScheme, doubleClickTitleBar, buttonLayout, enableAnimations};
 
 // The portal's colour schemes are 0 (no preference), 1 (dark) and 2 (light).
 constexpr uint darkColorScheme = 1;
@@ -71,6 +72,9 @@ void DesktopSettings::apply(const QString &group, const QString &key, const QVar
     else if (buttonLayout.is(group, key))
         assign(m_closeButtonLeading, GnomeWindowPreferences::closeButtonLeading(value.toString()),
                &DesktopSettings::closeButtonLeadingChanged);
+    else if (enableAnimations.is(group, key))
+        assign(m_reduceMotion, value.metaType() == QMetaType::fromType<bool>() && !value.toBool(),
+               &DesktopSettings::reduceMotionChanged);
 }
 
 template<typename T> void DesktopSettings::assign(T &member, T value, void (DesktopSettings::*changed)())

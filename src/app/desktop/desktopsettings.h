@@ -9,14 +9,16 @@
 class QDBusVariant;
 
 // The desktop's settings the window follows: its light or dark mode, what a double-click on a
-// title bar does, and the side of the close button. Read once through the desktop portal, then
-// kept up to date as the portal reports changes; without a portal, light, zoom and leading.
+// title bar does, the side of the close button, and whether animations are wanted. Read once
+// through the desktop portal, then kept up to date as the portal reports changes; without a
+// portal, light, zoom, leading and animated.
 class DesktopSettings : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(bool prefersDark READ prefersDark NOTIFY prefersDarkChanged)
     Q_PROPERTY(TitleBarAction doubleClickAction READ doubleClickAction NOTIFY doubleClickActionChanged)
     Q_PROPERTY(bool closeButtonLeading READ closeButtonLeading NOTIFY closeButtonLeadingChanged)
+    Q_PROPERTY(bool reduceMotion READ reduceMotion NOTIFY reduceMotionChanged)
     // True once every setting has been read or found missing, so a window can wait for its mode.
     Q_PROPERTY(bool ready READ isReady NOTIFY readyChanged)
 
@@ -26,12 +28,14 @@ public:
     bool prefersDark() const { return m_prefersDark; }
     TitleBarAction doubleClickAction() const { return m_doubleClickAction; }
     bool closeButtonLeading() const { return m_closeButtonLeading; }
+    bool reduceMotion() const { return m_reduceMotion; }
     bool isReady() const { return m_ready; }
 
 Q_SIGNALS:
     void prefersDarkChanged();
     void doubleClickActionChanged();
     void closeButtonLeadingChanged();
+    void reduceMotionChanged();
     void readyChanged();
 
 private Q_SLOTS:
@@ -46,5 +50,6 @@ private:
     bool m_prefersDark = false;
     TitleBarAction m_doubleClickAction = TitleBarAction::Zoom;
     bool m_closeButtonLeading = true;
+    bool m_reduceMotion = false;
     bool m_ready = false;
 };
