@@ -9,6 +9,8 @@
 class AppFilterModel : public QSortFilterProxyModel
 {
     Q_OBJECT
+    // Filter and Scope share value names: a view names them Filter.All and Scope.All.
+    Q_CLASSINFO("RegisterEnumClassesUnscoped", "false")
     Q_PROPERTY(QString query READ query WRITE setQuery NOTIFY queryChanged)
     Q_PROPERTY(Filter filter READ filter WRITE setFilter NOTIFY filterChanged)
     Q_PROPERTY(Scope scope READ scope WRITE setScope NOTIFY scopeChanged)

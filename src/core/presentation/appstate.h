@@ -12,6 +12,8 @@ struct CatalogApp;
 class AppState
 {
     Q_GADGET
+    // Action and Badge share value names: a view names them Action.Update and Badge.Update.
+    Q_CLASSINFO("RegisterEnumClassesUnscoped", "false")
     Q_PROPERTY(Action action MEMBER action)
     Q_PROPERTY(QString actionTitle MEMBER actionTitle)
     Q_PROPERTY(bool enabled MEMBER enabled)

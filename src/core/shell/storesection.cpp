@@ -53,4 +53,19 @@ QString title(StoreSection section)
     return {};
 }
 
+QString symbol(StoreSection section)
+{
+    switch (section) {
+    case StoreSection::Explore:
+        return QStringLiteral("sparkles");
+    case StoreSection::MyApps:
+        return QStringLiteral("square.grid.2x2");
+    case StoreSection::Updates:
+        return QStringLiteral("arrow.down.circle");
+    case StoreSection::Account:
+        return QStringLiteral("person.crop.circle");
+    }
+    return {};
+}
+
 } // namespace StoreSections

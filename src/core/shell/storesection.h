@@ -17,5 +17,7 @@ std::optional<StoreSection> fromRawValue(const QString &raw);
 // A stored choice: an absent or unknown string reads as Explore.
 StoreSection fromStored(const std::optional<QString> &stored);
 QString title(StoreSection section);
+// The system symbol of the section's sidebar row.
+QString symbol(StoreSection section);
 
 } // namespace StoreSections
