@@ -3,6 +3,7 @@
 #include "app/theme/theme.h"
 #include "app/window/storeresources.h"
 #include "app/window/windowshot.h"
+#include "net/networksession.h"
 
 #include <QApplication>
 #include <QQmlApplicationEngine>
@@ -18,6 +19,8 @@ int main(int argc, char *argv[])
     // The window lives on in the tray once closed; only Quit ends the store.
     QGuiApplication::setQuitOnLastWindowClosed(false);
     Theme::prepareApplication();
+    // The demo's service, and any signed by a private authority, before the first request.
+    trustExtraCertificateAuthorities();
 
     const WindowShot shot = WindowShot::fromArguments(QCoreApplication::arguments());
     if (StoreResources::instance()->isRightToLeft() || shot.rightToLeft)
@@ -29,9 +32,9 @@ int main(int argc, char *argv[])
     // A picture shows the appearance asked for, whatever the desktop prefers.
     if (shot.path)
         root.appearance()->setAppearance(shot.dark ? QStringLiteral("dark") : QStringLiteral("light"));
-    QObject::connect(&engine, &QQmlApplicationEngine::objectCreated, &application, [&shot](QObject *created) {
+    QObject::connect(&engine, &QQmlApplicationEngine::objectCreated, &application, [&shot, &root](QObject *created) {
         if (auto *window = qobject_cast<QQuickWindow *>(created))
-            shot.arrange(window);
+            shot.arrange(window, [&root] { return root.isSettled(); });
     });
     root.openWindow();
     if (engine.rootObjects().isEmpty())

@@ -3,6 +3,7 @@
 #include "app/desktop/desktopsettings.h"
 #include "app/images/imageloader.h"
 #include "app/images/imagesession.h"
+#include "app/screens/storedata.h"
 #include "app/theme/appearancesetting.h"
 #include "app/theme/storepalette.h"
 #include "app/window/desktopchrome.h"
@@ -24,6 +25,7 @@ Q_IMPORT_QML_PLUGIN(TesselStore_StylePlugin)
 Q_IMPORT_QML_PLUGIN(TesselStore_ComponentsPlugin)
 Q_IMPORT_QML_PLUGIN(TesselStore_ImagesPlugin)
 Q_IMPORT_QML_PLUGIN(TesselStore_WindowPlugin)
+Q_IMPORT_QML_PLUGIN(TesselStore_ScreensPlugin)
 
 StoreRoot::StoreRoot(QQmlApplicationEngine *engine, QObject *parent)
     : QObject(parent), m_engine(engine), m_palette(std::make_unique<StorePalette>(nullptr)),
@@ -31,7 +33,8 @@ StoreRoot::StoreRoot(QQmlApplicationEngine *engine, QObject *parent)
       m_status(std::make_unique<StoreStatus>(StoreModel::shared())),
       m_commands(std::make_unique<StoreCommands>(m_status.get())), m_window(std::make_unique<StoreWindow>(nullptr)),
       m_desktop(std::make_unique<DesktopChrome>(nullptr)), m_desktopSettings(std::make_unique<DesktopSettings>()),
-      m_images(std::make_unique<ImageLoader>(ImageDiskCache::standard(), std::make_unique<ImageSession>()))
+      m_images(std::make_unique<ImageLoader>(ImageDiskCache::standard(), std::make_unique<ImageSession>())),
+      m_data(std::make_unique<StoreData>(StoreModel::shared(), m_status.get(), nullptr))
 {
     StorePalette::provide(m_palette.get());
     AppearanceSetting::provide(m_appearance.get());
@@ -45,6 +48,7 @@ StoreRoot::StoreRoot(QQmlApplicationEngine *engine, QObject *parent)
             if (images)
                 images->prefetch(apps);
         });
+    StoreData::provide(m_data.get());
     m_window->open = [this] { openWindow(); };
 
     // The desktop's mode, which "system" follows, and its title-bar habits, kept current.
@@ -52,9 +56,10 @@ StoreRoot::StoreRoot(QQmlApplicationEngine *engine, QObject *parent)
         m_appearance->setSystemPrefersDark(m_desktopSettings->prefersDark());
         m_desktop->set(m_desktopSettings->closeButtonLeading(),
                        TitleBand::Action(m_desktopSettings->doubleClickAction()));
+        m_data->setReduceMotion(m_desktopSettings->reduceMotion());
     };
     for (auto changed : {&DesktopSettings::prefersDarkChanged, &DesktopSettings::closeButtonLeadingChanged,
-                         &DesktopSettings::doubleClickActionChanged})
+                         &DesktopSettings::doubleClickActionChanged, &DesktopSettings::reduceMotionChanged})
         connect(m_desktopSettings.get(), changed, this, followDesktop);
     followDesktop();
 
@@ -71,6 +76,11 @@ StoreRoot::StoreRoot(QQmlApplicationEngine *engine, QObject *parent)
 }
 
 StoreRoot::~StoreRoot() = default;
+
+bool StoreRoot::isSettled() const
+{
+    return m_status->loadState() != StoreModel::LoadState::Loading && !m_status->checking();
+}
 
 void StoreRoot::openWindow()
 {

@@ -9,6 +9,7 @@ class DesktopSettings;
 class ImageLoader;
 class QQmlApplicationEngine;
 class StoreCommands;
+class StoreData;
 class StorePalette;
 class StoreStatus;
 class StoreWindow;
@@ -25,6 +26,9 @@ public:
 
     AppearanceSetting *appearance() const { return m_appearance.get(); }
 
+    // Whether the store has finished what it started: the catalog, installed copies and feeds.
+    bool isSettled() const;
+
     // Opens a main window on the store's content; every new window loads the store again.
     void openWindow();
 
@@ -38,4 +42,5 @@ private:
     std::unique_ptr<DesktopChrome> m_desktop;
     std::unique_ptr<DesktopSettings> m_desktopSettings;
     std::unique_ptr<ImageLoader> m_images;
+    std::unique_ptr<StoreData> m_data;
 };

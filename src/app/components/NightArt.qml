@@ -4,8 +4,11 @@ import TesselStore.Theme
 // The dark backdrop behind banners: the banner ink with a violet glow from the top edge.
 // Drawn with a plain gradient, no shader, so that offscreen rendering shows it too.
 Item {
+    id: art
+    property real radius: 0
     Rectangle {
         anchors.fill: parent
+        radius: art.radius
         color: Store.bannerInk
     }
     Canvas {
@@ -16,6 +19,8 @@ Item {
         onPaint: {
             const context = getContext("2d");
             context.reset();
+            context.roundedRect(0, 0, width, height, art.radius, art.radius);
+            context.clip();
             const radius = Math.max(width, height);
             const gradient = context.createRadialGradient(width / 2, 0, 0, width / 2, 0, radius * 0.7);
             const base = Store.bannerGlow;

@@ -1,12 +1,14 @@
 #include "app/theme/theme.h"
 
 #include "app/theme/icons.h"
+#include "shell/adaptivegrid.h"
 #include "shell/storetheme.h"
 
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QQuickStyle>
 #include <QScreen>
+#include <QTextBoundaryFinder>
 
 #include <algorithm>
 #include <cmath>
@@ -79,6 +81,37 @@ QColor Theme::brightness(const QColor &color, double amount) const
 {
     const auto moved = [amount](float channel) { return std::clamp(channel + float(amount), 0.0f, 1.0f); };
     return QColor::fromRgbF(moved(color.redF()), moved(color.greenF()), moved(color.blueF()), color.alphaF());
+}
+
+qreal Theme::sidebarWidth(qreal scale) const
+{
+    return StoreTheme::sidebarWidth(scale);
+}
+
+namespace {
+
+AdaptiveGrid::Layout exploreGrid(qreal width, qreal scale)
+{
+    return AdaptiveGrid::layout(width, 248 * scale, 420 * scale, 24 * scale);
+}
+
+} // namespace
+
+int Theme::gridColumns(qreal width, qreal scale) const
+{
+    return exploreGrid(width, scale).columns;
+}
+
+qreal Theme::gridCellWidth(qreal width, qreal scale) const
+{
+    return exploreGrid(width, scale).cellWidth;
+}
+
+QString Theme::initial(const QString &name) const
+{
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, name);
+    const qsizetype end = graphemes.toNextBoundary();
+    return end > 0 ? name.left(end) : QString();
 }
 
 void Theme::prepareApplication()

@@ -38,6 +38,16 @@ public:
     // as on the desktop it was drawn for, as the point size Qt maps to that many pixels here.
     Q_INVOKABLE qreal pt(qreal designPoints) const;
 
+    // The sidebar's width at a scale, and the Explore grid's columns and their width in a
+    // container this wide.
+    Q_INVOKABLE qreal sidebarWidth(qreal scale) const;
+    Q_INVOKABLE int gridColumns(qreal width, qreal scale) const;
+    Q_INVOKABLE qreal gridCellWidth(qreal width, qreal scale) const;
+
+    // The letter a placeholder shows for a name: its first character as a reader sees it
+    // (a whole grapheme), nothing for an empty name.
+    Q_INVOKABLE QString initial(const QString &name) const;
+
     // The colour with every channel moved by the amount (−0.06 darkens a pressed fill).
     Q_INVOKABLE QColor brightness(const QColor &color, double amount) const;
 

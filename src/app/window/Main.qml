@@ -3,6 +3,7 @@ import QtQuick.Controls
 import TesselStore.Theme
 import TesselStore.Components
 import TesselStore.Window
+import TesselStore.Screens
 
 // The store's main window: frameless, its own title band, the page colour behind content
 // that the screens fill.
@@ -26,10 +27,12 @@ ApplicationWindow {
         LayoutMirroring.enabled: Qt.application.layoutDirection === Qt.RightToLeft
         LayoutMirroring.childrenInherit: true
 
-        Item {
+        RootView {
             id: contentArea
             objectName: "content"
             anchors.fill: parent
+            storeScale: window.storeScale
+            onMenuRequested: anchor => commandMenu.popup(anchor, 0, anchor.height)
         }
         TitleBar {
             id: titleBar
@@ -50,6 +53,12 @@ ApplicationWindow {
     }
     AboutPanel {
         id: about
+    }
+    Connections {
+        target: StoreWindow
+        function onShowSectionRequested(section) {
+            contentArea.navigation.showSection(section);
+        }
     }
     Connections {
         target: StoreCommands

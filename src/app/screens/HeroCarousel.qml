@@ -1,0 +1,133 @@
+import QtQuick
+import TesselStore.Theme
+import TesselStore.Components
+import TesselStore.Screens
+
+// The dark band that presents one app at a time, moving on every few seconds unless the
+// pointer rests on it, with a pager when there is more than one app.
+Item {
+    id: carousel
+    objectName: "carousel"
+    property real storeScale: 1
+    property StoreNavigation navigation
+    readonly property alias state: carouselState
+    // The app shown before the current one, which leaves towards the leading side.
+    property int previous: -1
+    property int last: 0
+    width: parent ? parent.width : 0
+    implicitHeight: heroes.implicitHeight
+    // Heroes slide by 32 points; their padding keeps them off the rounded corners.
+    clip: true
+
+    HeroCarouselState {
+        id: carouselState
+        count: StoreData.apps.count
+        onIndexChanged: {
+            carousel.previous = carousel.last;
+            carousel.last = index;
+        }
+    }
+    Timer {
+        interval: carouselState.interval
+        running: carousel.visible && carouselState.count > 1
+        repeat: true
+        onTriggered: carouselState.advance()
+    }
+    HoverHandler {
+        onHoveredChanged: carouselState.hovering = hovered
+    }
+
+    NightArt {
+        anchors.fill: parent
+        radius: 32
+    }
+    Item {
+        id: heroes
+        width: parent.width
+        implicitHeight: {
+            let tallest = 0;
+            for (let index = 0; index < repeater.count; ++index)
+                tallest = Math.max(tallest, repeater.itemAt(index) ? repeater.itemAt(index).implicitHeight : 0);
+            return tallest;
+        }
+        height: parent.height
+        Repeater {
+            id: repeater
+            model: StoreData.apps
+            delegate: Hero {
+                required property int index
+                readonly property bool current: index === carouselState.index
+                // Coming in from the trailing side, going out to the leading side; in place
+                // without movement when the desktop asks for little motion.
+                readonly property real shift: StoreData.reduceMotion || current ? 0
+                                              : (index === carousel.previous ? -32 : 32)
+                width: heroes.width
+                height: heroes.height
+                storeScale: carousel.storeScale
+                opacity: current ? 1 : 0
+                visible: opacity > 0
+                enabled: current
+                x: (carousel.LayoutMirroring.enabled ? -shift : shift)
+                onOpened: carousel.navigation.openApp(productID)
+                Behavior on opacity {
+                    NumberAnimation {
+                        duration: 500
+                        easing.type: Easing.InOutQuad
+                    }
+                }
+                Behavior on x {
+                    enabled: !StoreData.reduceMotion
+                    NumberAnimation {
+                        duration: 500
+                        easing.type: Easing.InOutQuad
+                    }
+                }
+            }
+        }
+    }
+    Row {
+        id: pager
+        visible: carouselState.showsPager
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
+        anchors.rightMargin: 32 * carousel.storeScale
+        anchors.bottomMargin: 24 * carousel.storeScale
+        spacing: 8
+        Repeater {
+            model: StoreData.apps
+            delegate: MouseArea {
+                required property int index
+                required property string name
+                readonly property bool current: index === carouselState.index
+                width: dot.width
+                height: 20
+                cursorShape: Qt.PointingHandCursor
+                Accessible.role: Accessible.Button
+                Accessible.name: name
+                onClicked: carouselState.select(index)
+                Rectangle {
+                    id: dot
+                    anchors.verticalCenter: parent.verticalCenter
+                    width: parent.current ? 24 : 12
+                    height: 4
+                    radius: 2
+                    color: Qt.rgba(1, 1, 1, parent.current ? 0.95 : 0.35)
+                    Behavior on width {
+                        NumberAnimation {
+                            duration: 500
+                            easing.type: Easing.InOutQuad
+                        }
+                    }
+                }
+            }
+        }
+    }
+    // The band's edge: a faint white line inside its rounded outline.
+    Rectangle {
+        anchors.fill: parent
+        radius: 32
+        color: "transparent"
+        border.color: Qt.rgba(1, 1, 1, 0.08)
+        border.width: 1
+    }
+}

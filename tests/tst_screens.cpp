@@ -1,0 +1,345 @@
+#include "app/images/imageloader.h"
+#include "app/images/imagesession.h"
+#include "app/screens/storedata.h"
+#include "app/theme/appearancesetting.h"
+#include "app/theme/storepalette.h"
+#include "app/theme/theme.h"
+#include "harness/bundlefactory.h"
+#include "harness/catalogfixtures.h"
+#include "harness/modelfixture.h"
+#include "harness/testserver.h"
+#include "presentation/storenavigation.h"
+#include "presentation/storestatus.h"
+
+#include <QGuiApplication>
+#include <QJsonArray>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtQml/qqmlextensionplugin.h>
+
+Q_IMPORT_QML_PLUGIN(TesselStore_ThemePlugin)
+Q_IMPORT_QML_PLUGIN(TesselStore_StylePlugin)
+Q_IMPORT_QML_PLUGIN(TesselStore_ComponentsPlugin)
+Q_IMPORT_QML_PLUGIN(TesselStore_ImagesPlugin)
+Q_IMPORT_QML_PLUGIN(TesselStore_ScreensPlugin)
+
+using namespace CatalogFixtures;
+
+namespace {
+
+// The first item of that name in the visual tree under item, where repeaters put theirs.
+QQuickItem *findItem(QQuickItem *item, const QString &name)
+{
+    if (item->objectName() == name)
+        return item;
+    for (QQuickItem *child : item->childItems()) {
+        if (QQuickItem *found = findItem(child, name))
+            return found;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+// The window's content over the real model, the HTTPS test server and a fixture catalog:
+// what a click does, what a page shows, as a person would find it.
+class ScreensTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    Signer m_signer;
+    std::unique_ptr<TestServer> m_server;
+    std::unique_ptr<ModelFixture> m_fixture;
+    std::unique_ptr<StoreModel> m_model;
+    std::unique_ptr<StoreStatus> m_status;
+    std::unique_ptr<StoreData> m_data;
+    QTemporaryDir m_settings;
+    std::unique_ptr<StorePalette> m_palette;
+    std::unique_ptr<AppearanceSetting> m_appearance;
+    std::unique_ptr<ImageLoader> m_images;
+    std::unique_ptr<QQmlEngine> m_engine;
+    std::unique_ptr<QQuickWindow> m_window;
+    QQuickItem *m_root = nullptr;
+
+    // Apps a, b and c with feeds; "a" has three screenshots the server does not have.
+    void serveCatalog(int feedDelay = 0)
+    {
+        QList<QJsonObject> apps;
+        for (const QString &id : {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}) {
+            QJsonObject app = CatalogFixtures::app(id);
+            app.insert(QStringLiteral("name"), QStringLiteral("App ") + id.toUpper());
+            app.insert(QStringLiteral("tagline"),
+                       QJsonObject{{QStringLiteral("en"), QStringLiteral("Notes for ") + id}});
+            app.insert(QStringLiteral("appcastURL"), m_server->url(QStringLiteral("/feeds/%1.xml").arg(id)).toString());
+            if (id == u'a') {
+                QJsonArray shots;
+                for (int shot = 1; shot <= 3; ++shot)
+                    shots.append(m_server->url(QStringLiteral("/shots/a%1.png").arg(shot)).toString());
+                app.insert(QStringLiteral("screenshots"), shots);
+            }
+            apps.append(app);
+            const QByteArray feed = "<rss><channel><item><sparkle:version>121</sparkle:version>"
+                                    "<sparkle:shortVersionString>2.2</sparkle:shortVersionString>"
+                                    "<enclosure url=\"" +
+                                    m_server->url(QStringLiteral("/archives/%1.zip").arg(id)).toString().toUtf8() +
+                                    "\" sparkle:edSignature=\"AA==\"/></item></channel></rss>";
+            HttpResponse answer = HttpResponse::ok(feed, "application/rss+xml");
+            answer.delayMilliseconds = feedDelay;
+            m_server->respond(QStringLiteral("/feeds/%1.xml").arg(id).toLatin1(), answer);
+            HttpResponse archive = HttpResponse::ok({}, "application/zip");
+            archive.stall = true;
+            m_server->respond(QStringLiteral("/archives/%1.zip").arg(id).toLatin1(), archive);
+        }
+        m_server->respond("/v1/catalog", HttpResponse::ok(m_signer.envelopeOf(apps), "application/json"));
+    }
+
+    void installCopy(const QString &productID, const QString &build)
+    {
+        BundleFactory::write(
+            m_fixture->environment.locations.systemApplications + u'/' + productID + QStringLiteral(".app"),
+            BundleFactory::info(QStringLiteral("com.orvel.") + productID, QStringLiteral("2.1"), build));
+    }
+
+    // Loads the store and opens its content in a window this wide, once the catalog is there
+    // and, unless told otherwise, the whole check has ended.
+    enum class Wait { ForCheck, ForCatalog };
+    void open(int width = 1180, Wait wait = Wait::ForCheck)
+    {
+        m_model = m_fixture->makeModel();
+        m_status = std::make_unique<StoreStatus>(m_model.get());
+        m_data = std::make_unique<StoreData>(m_model.get(), m_status.get(), nullptr);
+        StoreData::provide(m_data.get());
+        m_status->reload();
+        QTRY_VERIFY_WITH_TIMEOUT(!m_model->apps().isEmpty(), 10000);
+        if (wait == Wait::ForCheck)
+            QTRY_VERIFY_WITH_TIMEOUT(!m_status->checking(), 10000);
+
+        m_engine = std::make_unique<QQmlEngine>();
+        m_engine->addImportPath(QStringLiteral(":/qt/qml"));
+        QQmlComponent component(m_engine.get());
+        component.setData("import QtQuick\nimport TesselStore.Theme\nimport TesselStore.Screens\n"
+                          "RootView { storeScale: Theme.scale(width) }",
+                          QUrl());
+        m_root = qobject_cast<QQuickItem *>(component.create());
+        QVERIFY2(m_root, qPrintable(component.errorString()));
+        m_window = std::make_unique<QQuickWindow>();
+        m_window->resize(width, 760);
+        m_root->setParentItem(m_window->contentItem());
+        m_root->setSize(m_window->size());
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+
+    QQuickItem *item(const QString &name) const { return findItem(m_root, name); }
+
+    StoreNavigation *navigation() const { return m_root->property("navigation").value<StoreNavigation *>(); }
+
+    void click(QQuickItem *target)
+    {
+        QVERIFY(target);
+        QVERIFY2(target->isVisible(), qPrintable(target->objectName()));
+        const QPointF centre = target->mapToScene(QPointF(target->width() / 2, target->height() / 2));
+        QTest::mouseClick(m_window.get(), Qt::LeftButton, {}, centre.toPoint());
+    }
+
+    // The action button of a card, or of the row whose link this is (the button sits beside it).
+    QQuickItem *actionButton(const QString &holder) const
+    {
+        QQuickItem *found = item(holder);
+        if (found && holder.startsWith(QLatin1String("row-")))
+            found = found->parentItem();
+        return found ? findItem(found, QStringLiteral("actionButton")) : nullptr;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_palette = std::make_unique<StorePalette>(nullptr);
+        auto settings =
+            std::make_shared<QSettings>(m_settings.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
+        m_appearance =
+            std::make_unique<AppearanceSetting>(UserDefaults({QStringLiteral("store")}, settings), m_palette.get());
+        StorePalette::provide(m_palette.get());
+        AppearanceSetting::provide(m_appearance.get());
+        m_images = std::make_unique<ImageLoader>(
+            ImageDiskCache(m_settings.filePath(QStringLiteral("images")), ImageDiskCache::standardLimit),
+            std::make_unique<ImageSession>());
+        ImageLoader::provide(m_images.get());
+    }
+
+    void init()
+    {
+        m_server = std::make_unique<TestServer>();
+        m_fixture = std::make_unique<ModelFixture>(m_signer, m_server->url());
+    }
+
+    void cleanup()
+    {
+        m_window.reset();
+        delete m_root;
+        m_root = nullptr;
+        m_engine.reset();
+        m_data.reset();
+        m_status.reset();
+        m_model.reset();
+    }
+
+    // The sidebar widens with the window; the Updates row counts the updates.
+    void sidebar_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("olderCopies");
+        QTest::addColumn<qreal>("sidebarWidth");
+        QTest::newRow("1180 wide, three updates") << 1180 << 3 << 232.0;
+        QTest::newRow("1556 wide, no update") << 1556 << 0 << 256.0;
+    }
+
+    void sidebar()
+    {
+        QFETCH(int, width);
+        QFETCH(int, olderCopies);
+        QFETCH(qreal, sidebarWidth);
+        serveCatalog();
+        for (const QString &id : {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")})
+            installCopy(id, olderCopies > 0 ? QStringLiteral("120") : QStringLiteral("121"));
+        open(width);
+        QCOMPARE(item(QStringLiteral("sidebar"))->width(), sidebarWidth);
+        QQuickItem *badge = findItem(item(QStringLiteral("section-updates")), QStringLiteral("badge"));
+        QCOMPARE(badge->isVisible(), olderCopies > 0);
+        if (olderCopies > 0)
+            QCOMPARE(findItem(badge, QStringLiteral("badgeCount"))->property("text").toString(), QStringLiteral("3"));
+    }
+
+    // A row's button acts on its own; the rest of the row opens the app's page, and only
+    // another section closes it.
+    void rowsOpenPagesAndButtonsAct()
+    {
+        serveCatalog();
+        open();
+        click(item(QStringLiteral("section-myApps")));
+        QTRY_VERIFY(actionButton(QStringLiteral("row-b")));
+        click(actionButton(QStringLiteral("row-b")));
+        QTRY_VERIFY(m_model->jobs().contains(QStringLiteral("b")));
+        QVERIFY(!navigation()->showsDetail());
+
+        click(item(QStringLiteral("row-c")));
+        QCOMPARE(navigation()->detailProductID(), QStringLiteral("c"));
+        click(item(QStringLiteral("section-myApps")));
+        QVERIFY(navigation()->showsDetail());
+        click(item(QStringLiteral("section-updates")));
+        QVERIFY(!navigation()->showsDetail());
+        QCOMPARE(navigation()->section(), QStringLiteral("updates"));
+    }
+
+    // "Get" waits for the app's feed, then installs.
+    void getIsEnabledOnceTheFeedArrives()
+    {
+        serveCatalog(1000);
+        // The page opens while the feeds are still on their way.
+        open(1180, Wait::ForCatalog);
+        QTRY_VERIFY(actionButton(QStringLiteral("card-a")));
+        QQuickItem *get = actionButton(QStringLiteral("card-a"));
+        QCOMPARE(get->property("text").toString(), QStringLiteral("Get"));
+        QVERIFY(!get->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(get->isEnabled(), 10000);
+        click(get);
+        QTRY_VERIFY(m_model->jobs().contains(QStringLiteral("a")));
+    }
+
+    // The viewer: its counter, the arrows at the ends, the keys, and Escape.
+    void viewer()
+    {
+        serveCatalog();
+        open();
+        click(item(QStringLiteral("card-a")));
+        QTRY_VERIFY(item(QStringLiteral("shot-0")));
+        click(item(QStringLiteral("shot-0")));
+        QQuickItem *counter = item(QStringLiteral("counter"));
+        QTRY_COMPARE(counter->property("text").toString(), QStringLiteral("1 / 3"));
+        QCOMPARE(item(QStringLiteral("previous"))->isEnabled(), false);
+        QTest::keyClick(m_window.get(), Qt::Key_Left);
+        QCOMPARE(counter->property("text").toString(), QStringLiteral("1 / 3"));
+        QTest::keyClick(m_window.get(), Qt::Key_Right);
+        QTest::keyClick(m_window.get(), Qt::Key_Right);
+        QCOMPARE(counter->property("text").toString(), QStringLiteral("3 / 3"));
+        QCOMPARE(item(QStringLiteral("next"))->isEnabled(), false);
+        QCOMPARE(item(QStringLiteral("next"))->opacity(), 0.0);
+        QTest::keyClick(m_window.get(), Qt::Key_Escape);
+        QObject *state = m_root->findChild<QObject *>(QStringLiteral("viewerState"));
+        QVERIFY(state);
+        QCOMPARE(state->property("isOpen").toBool(), false);
+    }
+
+    // Check Again stays disabled until its load has ended, however it ends.
+    void checkAgainWaitsForTheLoad_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::newRow("the load succeeds") << 200;
+        QTest::newRow("the load fails") << 500;
+    }
+
+    void checkAgainWaitsForTheLoad()
+    {
+        QFETCH(int, status);
+        serveCatalog();
+        installCopy(QStringLiteral("a"), QStringLiteral("120"));
+        open();
+        click(item(QStringLiteral("section-updates")));
+        HttpResponse slow =
+            HttpResponse::ok(m_signer.envelopeOf({CatalogFixtures::app(QStringLiteral("a"))}), "application/json");
+        slow.status = status;
+        slow.delayMilliseconds = 300;
+        m_server->respond("/v1/catalog", slow);
+        QTRY_VERIFY(item(QStringLiteral("checkAgain")));
+        click(item(QStringLiteral("checkAgain")));
+        QVERIFY(!item(QStringLiteral("checkAgain"))->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(item(QStringLiteral("checkAgain"))->isEnabled(), 10000);
+        QVERIFY(!m_status->checking());
+    }
+
+    // The search narrows the grid and hides the carousel, for any run of spaces too.
+    void search_data()
+    {
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<int>("shown");
+        QTest::newRow("spaces and capitals") << "  NOTES FOR B " << 1;
+        QTest::newRow("spaces only") << "   " << 3;
+        QTest::newRow("across the joining space") << "a notes" << 1;
+        QTest::newRow("nothing matches") << "zebra" << 0;
+    }
+
+    void search()
+    {
+        QFETCH(QString, query);
+        QFETCH(int, shown);
+        serveCatalog();
+        open();
+        QTRY_VERIFY(item(QStringLiteral("search")));
+        item(QStringLiteral("search"))->setProperty("text", query);
+        QObject *list = m_root->findChild<QObject *>(QStringLiteral("shown"));
+        QVERIFY(list);
+        QTRY_COMPARE(list->property("count").toInt(), shown);
+        QTRY_VERIFY(!item(QStringLiteral("carousel")));
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    // The navigation reads the store's own defaults: in a home of the test's own.
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
+    for (const char *variable : {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"})
+        qunsetenv(variable);
+    QGuiApplication application(argc, argv);
+    Theme::prepareApplication();
+    ScreensTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_screens.moc"
