@@ -4,7 +4,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-// scripts/screenshots renders the gallery and the window without a display; the pictures must
+// scripts/screenshots renders the gallery and every screen without a display; the pictures must
 // all be there, none blank, and show what the window promises where it can be seen.
 class ScreenshotsTest : public QObject
 {
@@ -21,7 +21,7 @@ private Q_SLOTS:
         QProcess script;
         script.setProcessChannelMode(QProcess::ForwardedChannels);
         script.start(QStringLiteral(TESSEL_SOURCE_DIR "/scripts/screenshots"), {m_out.path()});
-        QVERIFY(script.waitForFinished(240000));
+        QVERIFY(script.waitForFinished(360000));
         QCOMPARE(script.exitCode(), 0);
     }
 
@@ -29,11 +29,16 @@ private Q_SLOTS:
     {
         QStringList expected;
         for (const char *appearance : {"light", "dark"}) {
-            for (const char *direction : {"ltr", "rtl"}) {
-                for (const char *what : {"gallery", "window-narrow", "window-wide"})
-                    expected.append(QStringLiteral("%1-%2-%3.png").arg(what, appearance, direction));
-            }
+            for (const char *direction : {"ltr", "rtl"})
+                expected.append(QStringLiteral("gallery-%1-%2.png").arg(appearance, direction));
         }
+        for (const char *screen :
+             {"explore", "explore-search", "my-apps", "updates", "updates-none", "detail", "viewer", "account"}) {
+            for (const char *variant :
+                 {"1180-light-ltr", "1180-dark-ltr", "1180-light-rtl", "1600-light-ltr", "1600-dark-rtl"})
+                expected.append(QStringLiteral("%1-%2.png").arg(screen, variant));
+        }
+        expected << QStringLiteral("failed-1180-light-ltr.png") << QStringLiteral("failed-1180-dark-rtl.png");
         expected.sort();
         QCOMPARE(QDir(m_out.path()).entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name), expected);
         for (const QString &file : std::as_const(expected)) {
@@ -54,8 +59,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QColor>("page");
-        QTest::newRow("light") << "window-wide-light-ltr" << QColor(0xF6F5F2);
-        QTest::newRow("dark") << "window-wide-dark-ltr" << QColor(0x0D0C11);
+        QTest::newRow("light") << "updates-none-1600-light-ltr" << QColor(0xF6F5F2);
+        QTest::newRow("dark") << "updates-none-1600-dark-rtl" << QColor(0x0D0C11);
         QTest::newRow("gallery dark") << "gallery-dark-rtl" << QColor(0x0D0C11);
     }
 
@@ -72,9 +77,9 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("firstX"); // the centre of the outermost button
-        QTest::newRow("narrow, left to right") << "window-narrow-light-ltr" << 26 + 7;
-        QTest::newRow("narrow, right to left") << "window-narrow-light-rtl" << 1100 - 26 - 7;
-        QTest::newRow("wide, right to left") << "window-wide-dark-rtl" << 1600 - 26 - 7;
+        QTest::newRow("left to right") << "explore-1180-light-ltr" << 26 + 7;
+        QTest::newRow("right to left") << "explore-1180-light-rtl" << 1180 - 26 - 7;
+        QTest::newRow("wide, right to left") << "explore-1600-dark-rtl" << 1600 - 26 - 7;
     }
 
     void theWindowButtonsSitWhereTheBandPutsThem()
@@ -82,13 +87,13 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(int, firstX);
         const QImage image = picture(name);
-        const QColor page = image.pixelColor(image.width() / 2, image.height() - 10);
+        // The buttons stand on the sidebar, above its header.
+        const QColor behind = image.pixelColor(firstX, 25 - 12);
         const int step = firstX < image.width() / 2 ? 20 : -20;
         for (int button = 0; button < 3; ++button)
-            QVERIFY2(image.pixelColor(firstX + button * step, 25) != page, qPrintable(QString::number(button)));
-        QCOMPARE(image.pixelColor(firstX - step, 25), page);
-        QCOMPARE(image.pixelColor(firstX + 3 * step, 25), page);
-        QCOMPARE(image.pixelColor(firstX, 25 - 12), page);
+            QVERIFY2(image.pixelColor(firstX + button * step, 25) != behind, qPrintable(QString::number(button)));
+        QCOMPARE(image.pixelColor(firstX - step, 25), behind);
+        QCOMPARE(image.pixelColor(firstX + 3 * step, 25), behind);
     }
 };
 

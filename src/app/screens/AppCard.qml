@@ -56,6 +56,7 @@ T.AbstractButton {
             height: icon.height
             AppIconView {
                 id: icon
+                anchors.left: parent.left
                 item: appItem
                 size: 64 * card.storeScale
             }
@@ -94,9 +95,15 @@ T.AbstractButton {
             width: parent.width
             height: card.padding16
         }
-        AppActionButton {
-            item: appItem
-            compact: true
+        Item {
+            width: parent.width
+            height: cardButton.implicitHeight
+            AppActionButton {
+                id: cardButton
+                anchors.left: parent.left
+                item: appItem
+                compact: true
+            }
         }
     }
 }

@@ -36,7 +36,9 @@ Item {
             StoreButton {
                 id: backButton
                 objectName: "back"
-                x: -6
+                // Anchored rather than placed, so that it moves to the right in right-to-left.
+                anchors.left: parent.left
+                anchors.leftMargin: -6
                 y: -24
                 kind: "quiet"
                 symbol: "chevron.left"
@@ -74,6 +76,7 @@ Item {
                     wrapMode: Text.Wrap
                 }
                 Row {
+                    anchors.left: parent.left
                     topPadding: 16
                     spacing: 10
                     AppActionButton {
@@ -137,7 +140,8 @@ Item {
             StoreText {
                 id: description
                 width: Math.min(parent.width - 32, 720)
-                x: 16
+                anchors.left: parent.left
+                anchors.leftMargin: 16
                 topPadding: 4
                 bottomPadding: 16
                 text: app.description

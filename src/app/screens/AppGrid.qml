@@ -17,6 +17,9 @@ Item {
 
     Grid {
         id: layout
+        // As wide as all its columns, filled or not, so that a short last row starts at the
+        // leading edge in either direction.
+        width: grid.columns * grid.cellWidth + (grid.columns - 1) * grid.gap
         x: (grid.width - width) / 2
         columns: grid.columns
         columnSpacing: grid.gap

@@ -56,10 +56,11 @@ T.AbstractButton {
                 wrapMode: Text.Wrap
             }
             Item {
-                width: button.implicitWidth
+                width: parent.width
                 height: button.implicitHeight + 8
                 AppActionButton {
                     id: button
+                    anchors.left: parent.left
                     y: 8
                     item: app
                 }
