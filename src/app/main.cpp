@@ -1,3 +1,4 @@
+#include "app/desktop/singleinstance.h"
 #include "app/storeroot.h"
 #include "app/theme/appearancesetting.h"
 #include "app/theme/theme.h"
@@ -26,6 +27,13 @@ int main(int argc, char *argv[])
     if (StoreResources::instance()->isRightToLeft() || shot.rightToLeft)
         QGuiApplication::setLayoutDirection(Qt::RightToLeft);
 
+    // One store per user: a second launch hands its options to the first and ends. Pictures
+    // are taken by a store of their own.
+    SingleInstance instance;
+    if (!shot.path && instance.claim(SingleInstance::launchOptions(QCoreApplication::arguments())) ==
+                          SingleInstance::Role::HandedOver)
+        return 0;
+
     QQmlApplicationEngine engine;
     engine.addImportPath(QStringLiteral(":/qt/qml"));
     StoreRoot root(&engine);
@@ -36,6 +44,7 @@ int main(int argc, char *argv[])
         if (auto *window = qobject_cast<QQuickWindow *>(created))
             shot.arrange(window, [&root] { return root.isSettled(); });
     });
+    QObject::connect(&instance, &SingleInstance::activated, &root, &StoreRoot::activate);
     root.openWindow();
     if (engine.rootObjects().isEmpty())
         return 1;

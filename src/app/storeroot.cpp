@@ -77,6 +77,14 @@ StoreRoot::StoreRoot(QQmlApplicationEngine *engine, QObject *parent)
 
 StoreRoot::~StoreRoot() = default;
 
+void StoreRoot::activate(const QVariantMap &options)
+{
+    m_window->show(StoreSections::fromRawValue(options.value(QStringLiteral("section")).toString()));
+    const QString app = options.value(QStringLiteral("openApp")).toString();
+    if (!app.isEmpty())
+        Q_EMIT m_window->openAppRequested(app);
+}
+
 bool StoreRoot::isSettled() const
 {
     return m_status->loadState() != StoreModel::LoadState::Loading && !m_status->checking();

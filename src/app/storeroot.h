@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QVariantMap>
 #include <memory>
 
 class AppearanceSetting;
@@ -25,6 +26,9 @@ public:
     ~StoreRoot() override;
 
     AppearanceSetting *appearance() const { return m_appearance.get(); }
+
+    // Another launch asked for the window: shows it, on the section and app page it names.
+    void activate(const QVariantMap &options);
 
     // Whether the store has finished what it started: the catalog, installed copies and feeds.
     bool isSettled() const;

@@ -59,6 +59,9 @@ ApplicationWindow {
         function onShowSectionRequested(section) {
             contentArea.navigation.showSection(section);
         }
+        function onOpenAppRequested(productID) {
+            contentArea.navigation.openApp(productID);
+        }
     }
     Connections {
         target: StoreCommands

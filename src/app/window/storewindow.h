@@ -35,4 +35,6 @@ public:
 Q_SIGNALS:
     // The raw value of the section the content should show.
     void showSectionRequested(const QString &section);
+    // The product identifier of the app whose page the content should open.
+    void openAppRequested(const QString &productID);
 };
