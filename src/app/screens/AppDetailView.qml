@@ -159,7 +159,7 @@ Item {
     }
     ScreenshotViewer {
         anchors.fill: parent
-        state: viewerState
+        viewerState: detail.viewer
         urls: app.screenshots
         opacity: viewerState.isOpen ? 1 : 0
         visible: opacity > 0

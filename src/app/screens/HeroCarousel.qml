@@ -10,7 +10,6 @@ Item {
     objectName: "carousel"
     property real storeScale: 1
     property StoreNavigation navigation
-    readonly property alias state: carouselState
     // The app shown before the current one, which leaves towards the leading side.
     property int previous: -1
     property int last: 0

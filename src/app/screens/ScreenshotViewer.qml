@@ -8,7 +8,7 @@ import TesselStore.Screens
 // them, Escape, the close button and a click on the scrim close it.
 Item {
     id: viewer
-    property ScreenshotViewerState state
+    property ScreenshotViewerState viewerState
     property var urls: []
 
     Rectangle {
@@ -16,7 +16,7 @@ Item {
         color: Qt.rgba(0, 0, 0, 0.78)
         MouseArea {
             anchors.fill: parent
-            onClicked: viewer.state.close()
+            onClicked: viewer.viewerState.close()
         }
     }
     // A new shot for each index, so that moving on cross-fades rather than changing in place.
@@ -31,7 +31,7 @@ Item {
             anchors.topMargin: 56
             anchors.bottomMargin: 56
             url: modelData
-            opacity: index === viewer.state.index ? 1 : 0
+            opacity: index === viewer.viewerState.index ? 1 : 0
             visible: opacity > 0
             Behavior on opacity {
                 NumberAnimation {
@@ -47,10 +47,10 @@ Item {
         anchors.leftMargin: 24
         anchors.verticalCenter: parent.verticalCenter
         symbol: "chevron.left"
-        enabled: viewer.state.canGoBack
+        enabled: viewer.viewerState.canGoBack
         opacity: enabled ? 1 : 0
         Accessible.name: qsTr("Previous")
-        onClicked: viewer.state.previous()
+        onClicked: viewer.viewerState.previous()
     }
     ViewerButton {
         objectName: "next"
@@ -58,10 +58,10 @@ Item {
         anchors.rightMargin: 24
         anchors.verticalCenter: parent.verticalCenter
         symbol: "chevron.right"
-        enabled: viewer.state.canGoForward
+        enabled: viewer.viewerState.canGoForward
         opacity: enabled ? 1 : 0
         Accessible.name: qsTr("Next")
-        onClicked: viewer.state.next()
+        onClicked: viewer.viewerState.next()
     }
     ViewerButton {
         objectName: "close"
@@ -72,32 +72,33 @@ Item {
         Accessible.name: qsTr("Close")
         ToolTip.text: qsTr("Close")
         ToolTip.visible: hovered
-        onClicked: viewer.state.close()
+        onClicked: viewer.viewerState.close()
     }
     StoreText {
         objectName: "counter"
         anchors.horizontalCenter: parent.horizontalCenter
         anchors.bottom: parent.bottom
         anchors.bottomMargin: 24
-        text: viewer.state.counterText
+        text: viewer.viewerState.counterText
         size: 12
         font.weight: Font.DemiBold
         color: Qt.rgba(1, 1, 1, 0.7)
     }
-    // The keys keep their meaning in right-to-left layouts: left is the previous shot.
+    // From the moment it opens, while it still fades in. The keys keep their meaning in
+    // right-to-left layouts: left is the previous shot.
     Shortcut {
         sequence: "Left"
-        enabled: viewer.visible && viewer.state.canGoBack
-        onActivated: viewer.state.previous()
+        enabled: viewer.viewerState.isOpen && viewer.viewerState.canGoBack
+        onActivated: viewer.viewerState.previous()
     }
     Shortcut {
         sequence: "Right"
-        enabled: viewer.visible && viewer.state.canGoForward
-        onActivated: viewer.state.next()
+        enabled: viewer.viewerState.isOpen && viewer.viewerState.canGoForward
+        onActivated: viewer.viewerState.next()
     }
     Shortcut {
         sequence: StandardKey.Cancel
-        enabled: viewer.visible
-        onActivated: viewer.state.close()
+        enabled: viewer.viewerState.isOpen
+        onActivated: viewer.viewerState.close()
     }
 }
