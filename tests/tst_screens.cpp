@@ -3,15 +3,14 @@
 #include "app/screens/storedata.h"
 #include "app/theme/appearancesetting.h"
 #include "app/theme/storepalette.h"
-#include "app/theme/theme.h"
 #include "harness/bundlefactory.h"
 #include "harness/catalogfixtures.h"
 #include "harness/modelfixture.h"
 #include "harness/testserver.h"
+#include "harness/windowtestmain.h"
 #include "presentation/storenavigation.h"
 #include "presentation/storestatus.h"
 
-#include <QGuiApplication>
 #include <QJsonArray>
 #include <QQmlComponent>
 #include <QQmlEngine>
@@ -331,15 +330,7 @@ private Q_SLOTS:
 
 int main(int argc, char *argv[])
 {
-    // The navigation reads the store's own defaults: in a home of the test's own.
-    QTemporaryDir home;
-    qputenv("HOME", home.path().toLocal8Bit());
-    for (const char *variable : {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"})
-        qunsetenv(variable);
-    QGuiApplication application(argc, argv);
-    Theme::prepareApplication();
-    ScreensTest test;
-    return QTest::qExec(&test, argc, argv);
+    return runWindowTest<ScreensTest>(argc, argv);
 }
 
 #include "tst_screens.moc"

@@ -1,10 +1,9 @@
 #include "app/storeroot.h"
 #include "app/theme/appearancesetting.h"
-#include "app/theme/theme.h"
 #include "app/window/titleband.h"
 #include "harness/standinportal.h"
+#include "harness/windowtestmain.h"
 
-#include <QGuiApplication>
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
 #include <QTemporaryDir>
@@ -132,17 +131,7 @@ private Q_SLOTS:
 
 int main(int argc, char *argv[])
 {
-    // The store keeps its settings and caches in a home of the test's own.
-    QTemporaryDir home;
-    qputenv("HOME", home.path().toLocal8Bit());
-    for (const char *variable : {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"})
-        qunsetenv(variable);
-    QGuiApplication application(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("Orvel"));
-    QCoreApplication::setApplicationName(QStringLiteral("Tessel Store"));
-    Theme::prepareApplication();
-    StoreWindowTest test;
-    return QTest::qExec(&test, argc, argv);
+    return runWindowTest<StoreWindowTest>(argc, argv);
 }
 
 #include "tst_storewindow.moc"
