@@ -12,16 +12,15 @@
 #include <QGuiApplication>
 
 StoreData::StoreData(StoreModel *model, StoreStatus *status, QObject *parent)
-    : QObject(parent), m_model(model), m_status(status), m_apps(std::make_unique<AppListModel>(model))
-{}
+    : QObject(parent), m_model(model), m_status(status), m_apps(std::make_unique<AppListModel>(model)),
+      // Read once: the bundle's information is a file.
+      m_version(Bundle::main().string(QStringLiteral("CFBundleShortVersionString")))
+{
+    if (m_version.isEmpty())
+        m_version = QStringLiteral("1.0");
+}
 
 StoreData::~StoreData() = default;
-
-QString StoreData::version() const
-{
-    const QString version = Bundle::main().string(QStringLiteral("CFBundleShortVersionString"));
-    return version.isEmpty() ? QStringLiteral("1.0") : version;
-}
 
 QString StoreData::appIcon() const
 {

@@ -20,7 +20,7 @@ class StoreData : public QObject, public ProvidedSingleton<StoreData>
     Q_PROPERTY(StoreModel *model READ model CONSTANT)
     Q_PROPERTY(StoreStatus *status READ status CONSTANT)
     Q_PROPERTY(AppListModel *apps READ apps CONSTANT)
-    Q_PROPERTY(QString version READ version CONSTANT)
+    Q_PROPERTY(QString version MEMBER m_version CONSTANT)
     Q_PROPERTY(QString appIcon READ appIcon CONSTANT)
     Q_PROPERTY(bool reduceMotion READ reduceMotion NOTIFY reduceMotionChanged)
 
@@ -32,8 +32,6 @@ public:
     StoreModel *model() const { return m_model; }
     StoreStatus *status() const { return m_status; }
     AppListModel *apps() const { return m_apps.get(); }
-    // The bundle's short version, "1.0" when it has none.
-    QString version() const;
     // The resource bundle's icon of the store, as a URL; empty without one.
     QString appIcon() const;
 
@@ -58,5 +56,6 @@ private:
     QPointer<StoreModel> m_model;
     QPointer<StoreStatus> m_status;
     std::unique_ptr<AppListModel> m_apps;
+    QString m_version; // the bundle's short version, "1.0" when it has none
     bool m_reduceMotion = false;
 };
