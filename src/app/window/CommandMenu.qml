@@ -12,6 +12,7 @@ Menu {
     MenuItem {
         text: qsTr("Check for Updates…")
         enabled: StoreCommands.canCheckForUpdates
+        onTriggered: StoreCommands.checkForUpdates()
     }
     MenuItem {
         text: qsTr("Check for App Updates")

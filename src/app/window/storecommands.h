@@ -19,8 +19,10 @@ class StoreCommands : public QObject, public ProvidedSingleton<StoreCommands>
 public:
     explicit StoreCommands(StoreStatus *status, QObject *parent = nullptr);
 
-    // The store's own updater has nothing to check with yet.
+    // The store's own updater: whether a check may start now, and starting one. It has
+    // nothing to check with yet.
     bool canCheckForUpdates() const { return false; }
+    Q_INVOKABLE void checkForUpdates() {}
     QString version() const;
 
     // Starts the whole refresh and returns at once.
