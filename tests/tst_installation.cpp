@@ -1,4 +1,5 @@
 #include "codesign/bundlesignatureverifier.h"
+#include "harness/appshelf.h"
 #include "harness/catalogfixtures.h"
 #include "harness/modelfixture.h"
 #include "harness/releasefactory.h"
@@ -31,18 +32,6 @@ const QString securityFailed =
 const QString cannotOpen = QStringLiteral("The download could not be opened.");
 const QString cannotReplace =
     QStringLiteral("The app could not be replaced. Quit it and try again, or update it from the app itself.");
-
-// One app as the maker publishes it: its release archive and how the feed announces it.
-struct Publication
-{
-    QString productID;
-    QString build;
-    QString file; // the archive's name on the server
-    QByteArray archive;
-    std::optional<QString> signature; // the feed's sparkle:edSignature
-    bool publishesKey = true;
-    std::optional<HttpResponse> answer; // how the archive is served, when not plainly
-};
 
 // A limit on the size of the files this process writes, for as long as it lives; writes past
 // it fail (with SIGXFSZ ignored) instead of ending the process.
@@ -117,71 +106,19 @@ private:
     std::unique_ptr<ModelFixture> m_fixture;
     std::unique_ptr<QTemporaryDir> m_folder;
     std::unique_ptr<ReleaseFactory> m_releases;
+    std::unique_ptr<AppShelf> m_shelf;
 
     const Locations &locations() const { return m_fixture->environment.locations; }
 
-    // A signed app, zipped and signed for the feed.
-    Publication zipped(const QString &id, const QString &build)
-    {
-        const QByteArray archive = ReleaseFactory::zip(m_releases->app(id, QStringLiteral("com.orvel.") + id, build));
-        return {id, build, id + QStringLiteral("-") + build + QStringLiteral(".zip"), archive,
-                m_releases->signature(archive)};
-    }
-
-    void publish(const QList<Publication> &publications)
-    {
-        QList<QJsonObject> apps;
-        for (const Publication &publication : publications) {
-            QJsonObject record = app(publication.productID);
-            record.insert(QStringLiteral("appcastURL"),
-                          m_server->url(QStringLiteral("/feeds/%1.xml").arg(publication.productID)).toString());
-            record.insert(QStringLiteral("sparklePublicKey"),
-                          publication.publishesKey ? m_releases->archivePublicKey() : QString());
-            apps.append(record);
-            const QString url = m_server->url(QStringLiteral("/archives/") + publication.file).toString();
-            QByteArray feed =
-                "<rss xmlns:sparkle=\"http://www.andymatuschak.org/xml-namespaces/sparkle\"><channel><item>"
-                "<sparkle:version>" +
-                publication.build.toUtf8() + "</sparkle:version><enclosure url=\"" + url.toUtf8() + "\"";
-            if (publication.signature)
-                feed += " sparkle:edSignature=\"" + publication.signature->toUtf8() + "\"";
-            feed += "/></item></channel></rss>";
-            m_server->respond(QStringLiteral("/feeds/%1.xml").arg(publication.productID).toUtf8(),
-                              HttpResponse::ok(feed, "application/rss+xml"));
-            m_server->respond((QStringLiteral("/archives/") + publication.file).toUtf8(),
-                              publication.answer.value_or(HttpResponse::ok(publication.archive, "application/zip")));
-        }
-        m_server->respond("/v1/catalog", HttpResponse::ok(m_signer.envelopeOf(apps), "application/json"));
-    }
-
-    // Puts an older signed copy of the app where a user installed it.
+    Publication zipped(const QString &id, const QString &build) { return m_shelf->zipped(id, build); }
+    void publish(const QList<Publication> &publications) { m_shelf->publish(publications); }
     QString preinstall(const QString &id, const QString &build, const QString &folder,
                        const std::optional<QByteArray> &executable = {})
     {
-        const QString made = m_releases->app(id, QStringLiteral("com.orvel.") + id, build, executable);
-        const QString destination = folder + u'/' + id + QStringLiteral(".app");
-        QDir().mkpath(folder);
-        QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-a"), made, destination});
-        return destination;
+        return m_shelf->preinstall(id, build, folder, executable);
     }
-
-    std::unique_ptr<StoreModel> loadedModel()
-    {
-        auto model = m_fixture->makeModel();
-        QCoro::waitFor(model->load());
-        if (model->loadState() != StoreModel::LoadState::Ready)
-            qFatal("the test catalog did not load");
-        return model;
-    }
-
-    static CatalogApp appNamed(const StoreModel &model, const QString &id)
-    {
-        for (const CatalogApp &app : model.apps()) {
-            if (app.productID == id)
-                return app;
-        }
-        qFatal("no app %s", qPrintable(id));
-    }
+    std::unique_ptr<StoreModel> loadedModel() { return AppShelf::loadedModel(*m_fixture); }
+    static CatalogApp appNamed(const StoreModel &model, const QString &id) { return AppShelf::appNamed(model, id); }
 
     // The installer the model uses, over the fixture's machine as it is now.
     Installer installer() const
@@ -214,6 +151,7 @@ private Q_SLOTS:
         m_server = std::make_unique<TestServer>();
         m_folder = std::make_unique<QTemporaryDir>();
         m_releases = std::make_unique<ReleaseFactory>(m_folder->path());
+        m_shelf = std::make_unique<AppShelf>(m_signer, *m_server, *m_releases);
         m_fixture = std::make_unique<ModelFixture>(m_signer, m_server->url());
         m_fixture->environment.verifier = std::make_shared<BundleSignatureVerifier>(m_releases->anchors());
         m_fixture->environment.runningApplications = std::make_shared<ProcessTable>();
