@@ -3,6 +3,7 @@
 #include "app/screens/storedata.h"
 #include "app/theme/appearancesetting.h"
 #include "app/theme/storepalette.h"
+#include "app/window/startatlogin.h"
 #include "harness/bundlefactory.h"
 #include "harness/catalogfixtures.h"
 #include "harness/modelfixture.h"
@@ -11,11 +12,14 @@
 #include "presentation/storenavigation.h"
 #include "presentation/storestatus.h"
 
+#include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -26,6 +30,7 @@ Q_IMPORT_QML_PLUGIN(TesselStore_StylePlugin)
 Q_IMPORT_QML_PLUGIN(TesselStore_ComponentsPlugin)
 Q_IMPORT_QML_PLUGIN(TesselStore_ImagesPlugin)
 Q_IMPORT_QML_PLUGIN(TesselStore_ScreensPlugin)
+Q_IMPORT_QML_PLUGIN(TesselStore_WindowPlugin)
 
 using namespace CatalogFixtures;
 
@@ -62,6 +67,7 @@ private:
     std::unique_ptr<StorePalette> m_palette;
     std::unique_ptr<AppearanceSetting> m_appearance;
     std::unique_ptr<ImageLoader> m_images;
+    std::unique_ptr<StartAtLogin> m_startAtLogin;
     std::unique_ptr<QQmlEngine> m_engine;
     std::unique_ptr<QQuickWindow> m_window;
     QQuickItem *m_root = nullptr;
@@ -137,6 +143,8 @@ private:
 
     QQuickItem *item(const QString &name) const { return findItem(m_root, name); }
 
+    QString autostartFolder() const { return m_settings.filePath(QStringLiteral("autostart")); }
+
     StoreNavigation *navigation() const { return m_root->property("navigation").value<StoreNavigation *>(); }
 
     void click(QQuickItem *target)
@@ -170,6 +178,12 @@ private Q_SLOTS:
             ImageDiskCache(m_settings.filePath(QStringLiteral("images")), ImageDiskCache::standardLimit),
             std::make_unique<ImageSession>());
         ImageLoader::provide(m_images.get());
+        // The store as its bundle runs it, so that the page offers to start it with the session.
+        const QString bundle = BundleFactory::write(m_settings.filePath(QStringLiteral("Tessel Store.app")),
+                                                    BundleFactory::info(QStringLiteral("com.orvel.tessel-store"),
+                                                                        QStringLiteral("1.0"), QStringLiteral("100")));
+        m_startAtLogin = std::make_unique<StartAtLogin>(LoginItem(autostartFolder(), bundle), nullptr);
+        StartAtLogin::provide(m_startAtLogin.get());
     }
 
     void init()
@@ -325,6 +339,35 @@ private Q_SLOTS:
         QVERIFY(list);
         QTRY_COMPARE(list->property("count").toInt(), shown);
         QTRY_VERIFY(!item(QStringLiteral("carousel")));
+    }
+
+    // The switch shows the autostart entry as it is after each flip, also when the flip failed.
+    void openAtLogin()
+    {
+        serveCatalog();
+        open();
+        navigation()->showSection(QStringLiteral("account"));
+        QTRY_VERIFY(item(QStringLiteral("openAtLogin")));
+        QQuickItem *toggle = item(QStringLiteral("openAtLogin"));
+        QVERIFY(!toggle->property("checked").toBool());
+
+        click(toggle);
+        QTRY_VERIFY(toggle->property("checked").toBool());
+        QVERIFY(m_startAtLogin->openAtLogin());
+        QVERIFY(QFile::exists(autostartFolder() + QStringLiteral("/com.orvel.tessel-store.desktop")));
+        click(toggle);
+        QTRY_VERIFY(!toggle->property("checked").toBool());
+        QVERIFY(!QFile::exists(autostartFolder() + QStringLiteral("/com.orvel.tessel-store.desktop")));
+
+        // Where the folder should be, a file: nothing can be written, and the switch stays off.
+        QVERIFY(QDir(autostartFolder()).removeRecursively());
+        writeTestFile(autostartFolder(), "not a folder");
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("^Tessel Store: login item: could not write ")));
+        click(toggle);
+        QTest::qWait(50);
+        QVERIFY(!toggle->property("checked").toBool());
+        QVERIFY(QFile::remove(autostartFolder()));
     }
 };
 

@@ -7,17 +7,21 @@
 #include "app/theme/appearancesetting.h"
 #include "app/theme/storepalette.h"
 #include "app/window/desktopchrome.h"
+#include "app/window/startatlogin.h"
 #include "app/window/storecommands.h"
 #include "app/window/storeresources.h"
 #include "app/window/storewindow.h"
 #include "model/storemodel.h"
 #include "platform/bundle.h"
+#include "platform/locations.h"
+#include "platform/loginitem.h"
 #include "presentation/storestatus.h"
 
 #include <QGuiApplication>
 #include <QIcon>
 #include <QPointer>
 #include <QQmlApplicationEngine>
+#include <QQuickWindow>
 #include <QtQml/qqmlextensionplugin.h>
 
 Q_IMPORT_QML_PLUGIN(TesselStore_ThemePlugin)
@@ -49,6 +53,12 @@ StoreRoot::StoreRoot(QQmlApplicationEngine *engine, QObject *parent)
                 images->prefetch(apps);
         });
     StoreData::provide(m_data.get());
+    // Only a store in its bundle can be started by the session: the entry names the bundle.
+    std::optional<LoginItem> loginItem;
+    if (Bundle::main().path().endsWith(QLatin1String(".app")))
+        loginItem.emplace(Locations::standard().configHome + QStringLiteral("/autostart"), Bundle::main().path());
+    m_startAtLogin = std::make_unique<StartAtLogin>(std::move(loginItem), nullptr);
+    StartAtLogin::provide(m_startAtLogin.get());
     m_window->open = [this] { openWindow(); };
 
     // The desktop's mode, which "system" follows, and its title-bar habits, kept current.
@@ -79,6 +89,9 @@ StoreRoot::~StoreRoot() = default;
 
 void StoreRoot::activate(const QVariantMap &options)
 {
+    // A session starting the store again finds it running: it stays in the tray.
+    if (options.value(QStringLiteral("background")).toBool())
+        return;
     m_window->show(StoreSections::fromRawValue(options.value(QStringLiteral("section")).toString()));
     const QString app = options.value(QStringLiteral("openApp")).toString();
     if (!app.isEmpty())
@@ -93,6 +106,18 @@ bool StoreRoot::isSettled() const
 void StoreRoot::openWindow()
 {
     m_engine->load(QUrl(QStringLiteral("qrc:/qt/qml/TesselStore/Window/Main.qml")));
+    if (auto *window =
+            qobject_cast<QQuickWindow *>(m_engine->rootObjects().value(m_engine->rootObjects().size() - 1))) {
+        connect(window, &QWindow::visibleChanged, window, [window](bool visible) {
+            if (!visible)
+                window->deleteLater();
+        });
+    }
     // Each window's content starts the whole refresh when it appears.
+    m_commands->checkForAppUpdates();
+}
+
+void StoreRoot::startInBackground()
+{
     m_commands->checkForAppUpdates();
 }

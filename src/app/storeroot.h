@@ -11,6 +11,7 @@ class ImageLoader;
 class QQmlApplicationEngine;
 class StoreCommands;
 class StoreData;
+class StartAtLogin;
 class StorePalette;
 class StoreStatus;
 class StoreWindow;
@@ -26,6 +27,8 @@ public:
     ~StoreRoot() override;
 
     AppearanceSetting *appearance() const { return m_appearance.get(); }
+    StoreCommands *commands() const { return m_commands.get(); }
+    StoreWindow *window() const { return m_window.get(); }
 
     // Another launch asked for the window: shows it, on the section and app page it names.
     void activate(const QVariantMap &options);
@@ -33,8 +36,12 @@ public:
     // Whether the store has finished what it started: the catalog, installed copies and feeds.
     bool isSettled() const;
 
-    // Opens a main window on the store's content; every new window loads the store again.
+    // Opens a main window on the store's content; every new window loads the store again. A
+    // closed window is gone: the next one is new, at its default size.
     void openWindow();
+
+    // The store without a window, as a session starts it: it loads all the same, for the tray.
+    void startInBackground();
 
 private:
     QQmlApplicationEngine *m_engine;
@@ -47,4 +54,5 @@ private:
     std::unique_ptr<DesktopSettings> m_desktopSettings;
     std::unique_ptr<ImageLoader> m_images;
     std::unique_ptr<StoreData> m_data;
+    std::unique_ptr<StartAtLogin> m_startAtLogin;
 };

@@ -1,6 +1,7 @@
 #include "app/desktop/singleinstance.h"
 
 #include "app/desktop/desktoplog.h"
+#include "platform/loginitem.h"
 #include "platform/userdefaults.h"
 
 #include <QDBusConnectionInterface>
@@ -8,7 +9,7 @@
 
 namespace {
 
-const QStringList optionKeys{QStringLiteral("section"), QStringLiteral("openApp")};
+const QStringList optionKeys{QStringLiteral("section"), QStringLiteral("openApp"), QStringLiteral("background")};
 
 // Only the options the store knows, and only as text: the data comes from another process.
 QVariantMap knownOptions(const QVariantMap &data)
@@ -57,6 +58,9 @@ QVariantMap SingleInstance::launchOptions(const QStringList &arguments)
         if (const std::optional<QString> value = given.string(key))
             options.insert(key, *value);
     }
+    // The session's start: the running store has nothing to show.
+    if (arguments.contains(LoginItem::backgroundArgument))
+        options.insert(QStringLiteral("background"), QStringLiteral("true"));
     return options;
 }
 

@@ -6,7 +6,7 @@
 
 // One store per user. The first launch owns the store's name on the session bus and answers
 // the freedesktop Application interface there; a later launch hands its launch options
-// ("section", "openApp") to that store and ends. Without a session bus every launch runs
+// ("section", "openApp", "background") to that store and ends. Without a session bus every launch runs
 // on its own.
 class SingleInstance : public QObject
 {
@@ -28,7 +28,8 @@ public:
     // Claims the store's name, or hands the options to the store that holds it.
     Role claim(const QVariantMap &options);
 
-    // The launch options of the arguments ("-section updates", "-openApp lumen").
+    // The launch options of the arguments ("-section updates", "-openApp lumen", and
+    // "background" for a start by the session).
     static QVariantMap launchOptions(const QStringList &arguments);
 
 public Q_SLOTS:

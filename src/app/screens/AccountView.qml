@@ -1,12 +1,15 @@
 import QtQuick
+import QtQuick.Controls
 import TesselStore.Theme
 import TesselStore.Components
 import TesselStore.Screens
+import TesselStore.Window
 
 // Account: the window's appearance and the store's own settings.
 Page {
     id: page
     maxWidth: 1000
+    Component.onCompleted: StartAtLogin.refresh()
 
     PanelGroup {
         caption: qsTr("Appearance")
@@ -29,6 +32,25 @@ Page {
         caption: "Tessel Store"
         PanelRow {
             title: qsTr("Version %1").arg(StoreData.version)
+        }
+        PanelDivider {
+            visible: StartAtLogin.available
+        }
+        PanelRow {
+            visible: StartAtLogin.available
+            title: qsTr("Open at login")
+            detail: qsTr("The Store starts with your session and waits in the tray.")
+            Switch {
+                id: openAtLogin
+                objectName: "openAtLogin"
+                text: qsTr("Open at login")
+                checked: StartAtLogin.openAtLogin
+                // The switch shows the entry as it is after the change, not the flip itself.
+                onToggled: {
+                    StartAtLogin.setOpenAtLogin(checked);
+                    checked = Qt.binding(() => StartAtLogin.openAtLogin);
+                }
+            }
         }
     }
 }

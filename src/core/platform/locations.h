@@ -10,6 +10,7 @@ struct Locations
     QString home;
     QString dataHome;           // per-user application data ($XDG_DATA_HOME)
     QStringList dataDirs;       // system-wide application data ($XDG_DATA_DIRS)
+    QString configHome;         // per-user settings ($XDG_CONFIG_HOME), where autostart entries live
     QString cacheHome;          // per-user caches ($XDG_CACHE_HOME)
     QString systemApplications; // the machine's Applications folder, "/Applications"
     QString temporary;          // per-user temporary files (install work folders)
