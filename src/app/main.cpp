@@ -1,10 +1,15 @@
 #include "app/desktop/singleinstance.h"
+#include "app/desktop/storemenuentry.h"
 #include "app/storeroot.h"
 #include "app/theme/appearancesetting.h"
 #include "app/theme/theme.h"
+#include "app/tray/statusbarcontroller.h"
 #include "app/window/storeresources.h"
 #include "app/window/windowshot.h"
+#include "model/storemodel.h"
 #include "net/networksession.h"
+#include "platform/bundle.h"
+#include "platform/loginitem.h"
 
 #include <QApplication>
 #include <QQmlApplicationEngine>
@@ -17,8 +22,6 @@ int main(int argc, char *argv[])
     QCoreApplication::setOrganizationName(QStringLiteral("Orvel"));
     QCoreApplication::setApplicationName(QStringLiteral("Tessel Store"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TESSEL_VERSION));
-    // The window lives on in the tray once closed; only Quit ends the store.
-    QGuiApplication::setQuitOnLastWindowClosed(false);
     Theme::prepareApplication();
     // The demo's service, and any signed by a private authority, before the first request.
     trustExtraCertificateAuthorities();
@@ -45,8 +48,26 @@ int main(int argc, char *argv[])
             shot.arrange(window, [&root] { return root.isSettled(); });
     });
     QObject::connect(&instance, &SingleInstance::activated, &root, &StoreRoot::activate);
-    root.openWindow();
-    if (engine.rootObjects().isEmpty())
-        return 1;
+    if (shot.path) {
+        root.openWindow();
+        return engine.rootObjects().isEmpty() ? 1 : QCoreApplication::exec();
+    }
+
+    // The window lives on in the tray once closed, and only Quit ends the store. Where the
+    // desktop shows no tray, nothing could bring a closed window back: closing it ends the store.
+    StatusBarController tray(StoreModel::shared(), root.commands(), root.window());
+    QGuiApplication::setQuitOnLastWindowClosed(!tray.isShown());
+    // Run from its bundle, the store is in the desktop's menu like the apps it installs.
+    if (const QString bundle = Bundle::main().path(); bundle.endsWith(QLatin1String(".app")))
+        StoreMenuEntry::registerBundle(Locations::standard(), bundle);
+
+    // Started by the session, the store waits in the tray, unless there is none to wait in.
+    if (QCoreApplication::arguments().contains(LoginItem::backgroundArgument) && tray.isShown()) {
+        root.startInBackground();
+    } else {
+        root.openWindow();
+        if (engine.rootObjects().isEmpty())
+            return 1;
+    }
     return QCoreApplication::exec();
 }
