@@ -32,10 +32,8 @@ bool StatusBarController::isShown() const
 
 void StatusBarController::rebuild()
 {
-    // Items of the last opening go, and with them their connections.
-    const QList<QAction *> previous = m_menu.actions();
+    // Items of the last opening go (the menu owns and deletes them), and their connections.
     m_menu.clear();
-    qDeleteAll(previous);
     const int updates = m_model ? int(m_model->updates().size()) : 0;
     const bool canCheck = m_commands && m_commands->canCheckForUpdates();
     for (const StatusMenu::Entry &entry : StatusMenu::entries(updates, canCheck))
