@@ -32,6 +32,7 @@ start_demo_service() {
 <plist version="1.0">
 <dict>
 	<key>CFBundleIdentifier</key><string>com.orvel.tessel-store</string>
+	<key>CFBundleExecutable</key><string>tessel-store</string>
 	<key>CFBundleName</key><string>Tessel Store</string>
 	<key>CFBundleShortVersionString</key><string>0.1</string>
 	<key>TesselServiceURL</key><string>https://127.0.0.1:$port/</string>
