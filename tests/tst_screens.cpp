@@ -8,6 +8,7 @@
 #include "harness/catalogfixtures.h"
 #include "harness/modelfixture.h"
 #include "harness/testserver.h"
+#include "harness/windowdriver.h"
 #include "harness/windowtestmain.h"
 #include "presentation/storenavigation.h"
 #include "presentation/storestatus.h"
@@ -34,21 +35,7 @@ Q_IMPORT_QML_PLUGIN(TesselStore_WindowPlugin)
 
 using namespace CatalogFixtures;
 
-namespace {
-
-// The first item of that name in the visual tree under item, where repeaters put theirs.
-QQuickItem *findItem(QQuickItem *item, const QString &name)
-{
-    if (item->objectName() == name)
-        return item;
-    for (QQuickItem *child : item->childItems()) {
-        if (QQuickItem *found = findItem(child, name))
-            return found;
-    }
-    return nullptr;
-}
-
-} // namespace
+using WindowDriver::findItem;
 
 // The window's content over the real model, the HTTPS test server and a fixture catalog:
 // what a click does, what a page shows, as a person would find it.
@@ -149,10 +136,7 @@ private:
 
     void click(QQuickItem *target)
     {
-        QVERIFY(target);
-        QVERIFY2(target->isVisible(), qPrintable(target->objectName()));
-        const QPointF centre = target->mapToScene(QPointF(target->width() / 2, target->height() / 2));
-        QTest::mouseClick(m_window.get(), Qt::LeftButton, {}, centre.toPoint());
+        QVERIFY2(WindowDriver::click(m_window.get(), target), target ? qPrintable(target->objectName()) : "missing");
     }
 
     // The action button of a card, or of the row whose link this is (the button sits beside it).

@@ -8,78 +8,19 @@
 #include "harness/catalogfixtures.h"
 #include "harness/modelfixture.h"
 #include "harness/releasefactory.h"
+#include "harness/standinwatcher.h"
+#include "harness/traymenu.h"
 #include "model/storemodel.h"
 #include "presentation/storestatus.h"
 
 #include <QApplication>
-#include <QDBusArgument>
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QDBusMessage>
-#include <QDBusPendingCall>
-#include <QDBusVariant>
-#include <QDeadlineTimer>
-#include <QMutex>
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 
 using namespace CatalogFixtures;
-
-namespace {
-
-// The desktop's side of the tray: the watcher items register with. It answers from a thread of
-// its own, since the store asks it, and waits for the answer, from the main thread.
-class StandInWatcher : public QObject
-{
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
-    Q_PROPERTY(bool IsStatusNotifierHostRegistered READ isHostRegistered)
-    Q_PROPERTY(int ProtocolVersion READ protocolVersion)
-    Q_PROPERTY(QStringList RegisteredStatusNotifierItems READ items)
-
-public:
-    bool isHostRegistered() const { return true; }
-    int protocolVersion() const { return 0; }
-    QStringList items() const
-    {
-        QMutexLocker lock(&m_mutex);
-        return m_items;
-    }
-
-public Q_SLOTS:
-    Q_SCRIPTABLE void RegisterStatusNotifierItem(const QString &service)
-    {
-        QMutexLocker lock(&m_mutex);
-        m_items.append(service);
-    }
-    Q_SCRIPTABLE void RegisterStatusNotifierHost(const QString &) {}
-
-    void exportOnBus()
-    {
-        QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("watcher"));
-        bus.registerObject(QStringLiteral("/StatusNotifierWatcher"), this,
-                           QDBusConnection::ExportScriptableSlots | QDBusConnection::ExportAllProperties);
-        bus.registerService(QStringLiteral("org.kde.StatusNotifierWatcher"));
-    }
-
-private:
-    mutable QMutex m_mutex;
-    QStringList m_items;
-};
-
-// One entry of the item's menu as the desktop reads it.
-struct MenuEntry
-{
-    int id = 0;
-    QString label;
-    bool enabled = true;
-    bool separator = false;
-};
-
-} // namespace
 
 // The store's tray item as a desktop sees it over D-Bus, on a private session bus under a real
 // X display: its menu, read and clicked through the menu protocol.
@@ -88,8 +29,6 @@ class TrayTest : public QObject
     Q_OBJECT
 
 private:
-    QThread m_watcherThread;
-    StandInWatcher *m_watcher = nullptr;
     Signer m_signer;
     std::unique_ptr<TestServer> m_server;
     std::unique_ptr<QTemporaryDir> m_folder;
@@ -101,111 +40,21 @@ private:
     std::unique_ptr<StoreWindow> m_window;
     std::unique_ptr<StatusBarController> m_tray;
 
-    // A call into this very process: its answer comes while events go on.
-    static QDBusMessage callAndWait(const QDBusMessage &call)
-    {
-        QDBusPendingCall pending = QDBusConnection::sessionBus().asyncCall(call);
-        const QDeadlineTimer deadline(10000);
-        while (!pending.isFinished() && !deadline.hasExpired())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        return pending.reply();
-    }
-
-    QString itemService() const
-    {
-        const QStringList items = m_watcher->items();
-        return items.isEmpty() ? QString() : items.constLast();
-    }
-
-    QDBusMessage menuCall(const QString &method) const
-    {
-        return QDBusMessage::createMethodCall(itemService(), QStringLiteral("/MenuBar"),
-                                              QStringLiteral("com.canonical.dbusmenu"), method);
-    }
-
-    static QList<MenuEntry> children(const QDBusArgument &layout)
-    {
-        QList<MenuEntry> entries;
-        int id = 0;
-        QVariantMap properties;
-        layout.beginStructure();
-        layout >> id >> properties;
-        layout.beginArray();
-        while (!layout.atEnd()) {
-            QDBusVariant child;
-            layout >> child;
-            const QDBusArgument item = child.variant().value<QDBusArgument>();
-            MenuEntry entry;
-            QVariantMap itemProperties;
-            item.beginStructure();
-            item >> entry.id >> itemProperties;
-            item.endStructure();
-            entry.label = itemProperties.value(QStringLiteral("label")).toString();
-            entry.enabled = itemProperties.value(QStringLiteral("enabled"), true).toBool();
-            entry.separator = itemProperties.value(QStringLiteral("type")).toString() == QLatin1String("separator");
-            entries.append(entry);
-        }
-        layout.endArray();
-        layout.endStructure();
-        return entries;
-    }
-
-    // Opens the menu as the desktop does, then reads what it shows.
-    QList<MenuEntry> openMenu() const
-    {
-        QDBusMessage aboutToShow = menuCall(QStringLiteral("AboutToShow"));
-        aboutToShow << 0;
-        callAndWait(aboutToShow);
-        QDBusMessage getLayout = menuCall(QStringLiteral("GetLayout"));
-        getLayout << 0 << -1 << QStringList();
-        const QDBusMessage layout = callAndWait(getLayout);
-        if (layout.type() != QDBusMessage::ReplyMessage || layout.arguments().size() != 2)
-            return {};
-        return children(layout.arguments().at(1).value<QDBusArgument>());
-    }
-
-    static QStringList labels(const QList<MenuEntry> &entries)
-    {
-        QStringList labels;
-        for (const MenuEntry &entry : entries)
-            labels.append(entry.separator ? QStringLiteral("-") : entry.label);
-        return labels;
-    }
-
-    void click(const MenuEntry &entry) const
-    {
-        QDBusMessage event = menuCall(QStringLiteral("Event"));
-        event << entry.id << QStringLiteral("clicked") << QVariant::fromValue(QDBusVariant(0)) << 0u;
-        callAndWait(event);
-    }
+    TrayMenu menu() const { return TrayMenu(StandInWatcher::registered().constLast()); }
 
     void startTray(StoreModel *model, StoreCommands *commands, StoreWindow *window)
     {
         // Each item registers anew, under a name of its own.
-        const qsizetype registered = m_watcher->items().size();
+        const qsizetype registered = StandInWatcher::registered().size();
         m_tray = std::make_unique<StatusBarController>(model, commands, window);
         QVERIFY(m_tray->isShown());
-        QTRY_COMPARE(m_watcher->items().size(), registered + 1);
+        QTRY_COMPARE(StandInWatcher::registered().size(), registered + 1);
     }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        QVERIFY2(QDBusConnection::sessionBus().isConnected(), "run on a session bus: dbus-run-session");
-        m_watcher = new StandInWatcher;
-        m_watcher->moveToThread(&m_watcherThread);
-        connect(&m_watcherThread, &QThread::finished, m_watcher, &QObject::deleteLater);
-        m_watcherThread.start();
-        QMetaObject::invokeMethod(m_watcher, &StandInWatcher::exportOnBus, Qt::BlockingQueuedConnection);
-        QTRY_VERIFY(QDBusConnection::sessionBus().interface()->isServiceRegistered(
-            QStringLiteral("org.kde.StatusNotifierWatcher")));
-    }
+    void initTestCase() { QVERIFY2(StandInWatcher::start(), "run on a session bus: dbus-run-session"); }
 
-    void cleanupTestCase()
-    {
-        m_watcherThread.quit();
-        m_watcherThread.wait();
-    }
+    void cleanupTestCase() { StandInWatcher::stop(); }
 
     void init()
     {
@@ -240,8 +89,8 @@ private Q_SLOTS:
                                    QStringLiteral("Check for Updates…"),        QStringLiteral("-"),
                                    QStringLiteral("Quit Tessel Store")};
         for (int opening = 0; opening < 2; ++opening) {
-            const QList<MenuEntry> menu = openMenu();
-            QCOMPARE(labels(menu), expected);
+            const QList<TrayMenu::Entry> menu = this->menu().open();
+            QCOMPARE(TrayMenu::labels(menu), expected);
             QVERIFY(!menu.at(2).enabled);
             QVERIFY(menu.at(3).enabled);
             QVERIFY(!menu.at(4).enabled);
@@ -263,14 +112,15 @@ private Q_SLOTS:
         QCOMPARE(m_model->updates().size(), 3);
         startTray(m_model.get(), nullptr, nullptr);
 
-        QList<MenuEntry> menu = openMenu();
-        QCOMPARE(menu.value(2).label, QStringLiteral("Update All (3)"));
-        QVERIFY(menu.value(2).enabled);
-        click(menu.value(2));
+        const TrayMenu tray = menu();
+        QList<TrayMenu::Entry> entries = tray.open();
+        QCOMPARE(entries.value(2).label, QStringLiteral("Update All (3)"));
+        QVERIFY(entries.value(2).enabled);
+        tray.click(entries.value(2));
         QTRY_VERIFY_WITH_TIMEOUT(m_model->updates().isEmpty() && m_model->jobs().isEmpty(), 20000);
-        menu = openMenu();
-        QCOMPARE(menu.value(2).label, QStringLiteral("Everything is up to date."));
-        QVERIFY(!menu.value(2).enabled);
+        entries = tray.open();
+        QCOMPARE(entries.value(2).label, QStringLiteral("Everything is up to date."));
+        QVERIFY(!entries.value(2).enabled);
     }
 
     // With the window closed the store runs on in the tray; its first entry opens a new window.
@@ -289,7 +139,8 @@ private Q_SLOTS:
         QTRY_VERIFY(engine.rootObjects().isEmpty());
         QVERIFY(!root.window()->isVisible());
 
-        click(openMenu().value(0));
+        const TrayMenu tray = menu();
+        tray.click(tray.open().value(0));
         QTRY_COMPARE(engine.rootObjects().size(), 1);
         auto *reopened = qobject_cast<QQuickWindow *>(engine.rootObjects().constFirst());
         QVERIFY(QTest::qWaitForWindowExposed(reopened));
