@@ -67,6 +67,7 @@ Item {
             model: control.options
             delegate: Item {
                 id: segment
+                objectName: "segment-" + modelData.value
                 required property var modelData
                 readonly property var value: modelData.value
                 readonly property bool isSelected: value === control.selection

@@ -87,7 +87,8 @@ std::optional<Trust> build(const Options &options, QString *reason)
         const QColor first(colors.at(0).toString());
         const QColor second(colors.at(1).toString());
         const bool diskImage = app.value(QStringLiteral("package")).toString() == QLatin1String("dmg");
-        const bool signsArchives = !app.value(QStringLiteral("unsignedArchives")).toBool();
+        // A broken release, for the store to refuse: the newest archive changed after it was signed.
+        const bool tampersNewest = app.value(QStringLiteral("tamperedNewestArchive")).toBool();
         const QString minimumSystem = app.value(QStringLiteral("minimumSystemVersion")).toString();
 
         // Pictures.
@@ -107,7 +108,8 @@ std::optional<Trust> build(const Options &options, QString *reason)
 
         // Releases, oldest first in the description, newest first in the feed.
         QList<AppcastWriter::Item> items;
-        for (const QJsonValue releaseValue : app.value(QStringLiteral("releases")).toArray()) {
+        const QJsonArray releases = app.value(QStringLiteral("releases")).toArray();
+        for (const QJsonValue releaseValue : releases) {
             const QJsonObject release = releaseValue.toObject();
             const QString version = release.value(QStringLiteral("version")).toString();
             const QString bundle = staging.filePath(QStringLiteral("%1-%2/%3.app").arg(id, version, name));
@@ -143,11 +145,18 @@ std::optional<Trust> build(const Options &options, QString *reason)
                 *reason = QStringLiteral("cannot pack %1").arg(archive);
                 return std::nullopt;
             }
-            std::optional<AppcastWriter::Item> item = AppcastWriter::itemForArchive(
-                archive, base.resolved(QUrl(file)), signsArchives ? &archiveKey : nullptr, reason);
+            std::optional<AppcastWriter::Item> item =
+                AppcastWriter::itemForArchive(archive, base.resolved(QUrl(file)), &archiveKey, reason);
             if (!item)
                 return std::nullopt;
             items.prepend(*item);
+            if (tampersNewest && release == releases.last().toObject()) {
+                QFile tampered(archive);
+                if (!tampered.open(QIODevice::Append) || tampered.write("tampered") != 8) {
+                    *reason = QStringLiteral("cannot change %1").arg(archive);
+                    return std::nullopt;
+                }
+            }
         }
         const QString feed = QStringLiteral("feeds/%1.xml").arg(id);
         ServiceFiles::write(options.output + u'/' + feed, AppcastWriter::feed(name, items));
@@ -158,8 +167,7 @@ std::optional<Trust> build(const Options &options, QString *reason)
             {QStringLiteral("bundleID"), bundleID},
             {QStringLiteral("teamID"), team},
             {QStringLiteral("appcastURL"), base.resolved(QUrl(feed)).toString()},
-            {QStringLiteral("sparklePublicKey"),
-             signsArchives ? QString::fromLatin1(archiveKey.publicKey().toBase64()) : QString()},
+            {QStringLiteral("sparklePublicKey"), QString::fromLatin1(archiveKey.publicKey().toBase64())},
             {QStringLiteral("websiteURL"), QStringLiteral("https://orvel.example/apps/%1/").arg(id)},
             {QStringLiteral("iconURL"), base.resolved(QUrl(images + QStringLiteral("icon.png"))).toString()},
             {QStringLiteral("minimumSystemVersion"), minimumSystem},
