@@ -17,6 +17,8 @@ int main(int argc, char *argv[])
     QCoreApplication::setOrganizationName(QStringLiteral("Orvel"));
     QCoreApplication::setApplicationName(QStringLiteral("Tessel Store"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TESSEL_VERSION));
+    // Before anything makes a text: the core's and the window's texts in the user's language.
+    StoreResources::instance()->installTranslation();
     // The window lives on in the tray once closed; only Quit ends the store.
     QGuiApplication::setQuitOnLastWindowClosed(false);
     Theme::prepareApplication();
