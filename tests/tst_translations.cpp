@@ -1,12 +1,19 @@
+#include "app/theme/storepalette.h"
 #include "app/window/storeresources.h"
 #include "shell/appearance.h"
 #include "shell/storesection.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QQmlComponent>
+#include <QQmlEngine>
 #include <QSet>
 #include <QTest>
 #include <QTranslator>
+#include <QtQml/qqmlextensionplugin.h>
+
+Q_IMPORT_QML_PLUGIN(TesselStore_ThemePlugin)
+Q_IMPORT_QML_PLUGIN(TesselStore_ComponentsPlugin)
 
 namespace {
 
@@ -89,6 +96,47 @@ private Q_SLOTS:
             QCoreApplication::translate("AppState", "Version %1").arg(QStringLiteral("3.1")),
         };
         QCOMPARE(shown, expected);
+    }
+
+    // In QML the dotted key is the disambiguation, which keeps the badge's "Installed" apart
+    // from the filter's; the English text shows where no translation is installed.
+    void theBadgeFindsItsTextByItsDottedKey_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("installed");
+        QTest::addColumn<QString>("update");
+        QTest::newRow("German") << "de"
+                                << "Installiert"
+                                << "Update";
+        QTest::newRow("Brazilian Portuguese") << "pt-BR"
+                                              << "Instalado"
+                                              << "Atualização";
+        QTest::newRow("Arabic") << "ar"
+                                << "مثبّت"
+                                << "تحديث";
+        QTest::newRow("English") << "en"
+                                 << "Installed"
+                                 << "Update";
+    }
+
+    void theBadgeFindsItsTextByItsDottedKey()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, installed);
+        QFETCH(QString, update);
+        const Installed translation(language);
+        StorePalette palette(nullptr);
+        StorePalette::provide(&palette);
+        QQmlEngine engine;
+        engine.addImportPath(QStringLiteral(":/qt/qml"));
+        QQmlComponent component(&engine);
+        component.setData("import TesselStore.Components\nBadge { kind: \"installed\" }", QUrl());
+        const std::unique_ptr<QObject> badge(component.create());
+        QVERIFY2(badge, qPrintable(component.errorString()));
+        const auto title = [&badge] { return badge->findChild<QObject *>(QStringLiteral("title"))->property("text"); };
+        QCOMPARE(title().toString(), installed);
+        badge->setProperty("kind", QStringLiteral("update"));
+        QCOMPARE(title().toString(), update);
     }
 
     void pluralsTakeEachLanguagesForms_data()

@@ -29,6 +29,7 @@ Rectangle {
         }
         Text {
             id: label
+            objectName: "title"
             text: badge.kind === "update" ? qsTr("Update") : qsTr("Installed", "badge.installed")
             font.family: Theme.fontFamily
             font.pointSize: Theme.pt(11.5)
