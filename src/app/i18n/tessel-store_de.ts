@@ -376,7 +376,7 @@
     </message>
     <message>
         <source>Checked %1</source>
-        <translation>Zuletzt geprüft %1</translation>
+        <translation>Zuletzt geprüft: %1</translation>
     </message>
 </context>
 <context>

@@ -179,7 +179,7 @@
     </message>
     <message>
         <source>No apps match.</source>
-        <translation>Nenhum app corresponde.</translation>
+        <translation>Nenhum app encontrado.</translation>
     </message>
 </context>
 <context>
