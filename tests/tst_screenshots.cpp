@@ -38,6 +38,11 @@ private Q_SLOTS:
                  {"1180-light-ltr", "1180-dark-ltr", "1180-light-rtl", "1600-light-ltr", "1600-dark-rtl"})
                 expected.append(QStringLiteral("%1-%2.png").arg(screen, variant));
         }
+        for (const char *language : {"de", "ar"}) {
+            for (const char *screen : {"explore", "my-apps", "updates", "detail", "account"})
+                expected.append(QStringLiteral("%1-1180-light-%2.png").arg(screen, language));
+            expected.append(QStringLiteral("explore-1600-dark-%1.png").arg(language));
+        }
         expected << QStringLiteral("failed-1180-light-ltr.png") << QStringLiteral("failed-1180-dark-rtl.png");
         expected.sort();
         QCOMPARE(QDir(m_out.path()).entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name), expected);
@@ -80,6 +85,9 @@ private Q_SLOTS:
         QTest::newRow("left to right") << "explore-1180-light-ltr" << 26 + 7;
         QTest::newRow("right to left") << "explore-1180-light-rtl" << 1180 - 26 - 7;
         QTest::newRow("wide, right to left") << "explore-1600-dark-rtl" << 1600 - 26 - 7;
+        // Right to left from the Arabic translation, without being asked to.
+        QTest::newRow("Arabic") << "explore-1180-light-ar" << 1180 - 26 - 7;
+        QTest::newRow("German") << "explore-1180-light-de" << 26 + 7;
     }
 
     void theWindowButtonsSitWhereTheBandPutsThem()

@@ -22,6 +22,8 @@ int main(int argc, char *argv[])
     QCoreApplication::setOrganizationName(QStringLiteral("Orvel"));
     QCoreApplication::setApplicationName(QStringLiteral("Tessel Store"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TESSEL_VERSION));
+    // Before anything makes a text: the core's and the window's texts in the user's language.
+    StoreResources::instance()->installTranslation();
     Theme::prepareApplication();
     // The demo's service, and any signed by a private authority, before the first request.
     trustExtraCertificateAuthorities();

@@ -29,7 +29,8 @@ Rectangle {
         }
         Text {
             id: label
-            text: badge.kind === "update" ? qsTr("Update") : qsTr("Installed")
+            objectName: "title"
+            text: badge.kind === "update" ? qsTr("Update") : qsTr("Installed", "badge.installed")
             font.family: Theme.fontFamily
             font.pointSize: Theme.pt(11.5)
             font.weight: Font.DemiBold

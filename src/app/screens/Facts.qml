@@ -38,7 +38,7 @@ StorePanel {
                     width: (row.width - 3) / 4
                     spacing: 4
                     Accessible.role: Accessible.StaticText
-                    Accessible.name: modelData.label + ": " + modelData.value
+                    Accessible.name: qsTr("%1: %2").arg(modelData.label).arg(modelData.value)
                     StoreText {
                         width: parent.width
                         horizontalAlignment: Text.AlignHCenter

@@ -18,7 +18,9 @@ T.AbstractButton {
     hoverEnabled: true
     focusPolicy: Qt.StrongFocus
     text: StoreData.sectionTitle(section)
-    Accessible.name: badge > 0 ? qsTr("%1, %2 updates").arg(text).arg(badge) : text
+    // English has one form for one update, other languages more: a plural from two on.
+    Accessible.name: badge === 1 ? qsTr("%1, one update").arg(text)
+                   : badge > 1 ? qsTr("%1, %n updates", "", badge).arg(text) : text
     Accessible.role: Accessible.PageTab
     Accessible.selected: selected
     onClicked: navigation.select(section)

@@ -4,13 +4,28 @@
 #include "platform/preferredlanguages.h"
 #include "shell/resourcebundlelocator.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <QTranslator>
 #include <QUrl>
 
-StoreResources::StoreResources(std::optional<QString> path, bool rightToLeft)
-    : m_path(std::move(path)), m_rightToLeft(rightToLeft)
+namespace {
+
+// Where the build puts the compiled translations, "tessel-store_pt_BR.qm" and the like.
+const QString translationsFolder = QStringLiteral(":/i18n");
+const QString translationPrefix = QStringLiteral("tessel-store_");
+
+// Qt lays the application out right to left when the installed translation turns this into
+// "RTL"; named here so that it is offered to translators with the store's own texts.
+//: "RTL" in languages written right to left (such as Arabic), "LTR" in all others.
+[[maybe_unused]] constexpr const char *layoutDirection = QT_TRANSLATE_NOOP("QGuiApplication", "QT_LAYOUT_DIRECTION");
+
+} // namespace
+
+StoreResources::StoreResources(std::optional<QString> path, QStringList preferred)
+    : m_path(std::move(path)), m_preferred(std::move(preferred))
 {}
 
 StoreResources *StoreResources::instance()
@@ -21,9 +36,7 @@ StoreResources *StoreResources::instance()
         const std::optional<QString> resourcesPath =
             QFileInfo(contents).isDir() ? std::optional<QString>(contents) : std::nullopt;
         const std::optional<QString> path = locate(bundle.path(), resourcesPath, QStringLiteral(TESSEL_BUILD_BIN_DIR));
-        auto *found = new StoreResources(path, false);
-        found->m_rightToLeft = isRightToLeft(preferredLocalizations(found->localizations(), preferredLanguages()));
-        return found;
+        return new StoreResources(path, preferredLocalizations(localizations(), preferredLanguages()));
     }();
     return resources;
 }
@@ -76,16 +89,35 @@ QString StoreResources::appIconUrl() const
     return icon ? QUrl::fromLocalFile(*icon).toString() : QString();
 }
 
-QStringList StoreResources::localizations() const
+QStringList StoreResources::localizations()
 {
     QStringList languages;
-    if (!m_path)
-        return languages;
     const QStringList files =
-        QDir(*m_path + QStringLiteral("/translations")).entryList({QStringLiteral("tessel-store_*.qm")}, QDir::Files);
+        QDir(translationsFolder).entryList({translationPrefix + QStringLiteral("*.qm")}, QDir::Files);
     for (const QString &file : files)
-        languages.append(file.section(u'_', 1).chopped(3).replace(u'_', u'-'));
+        languages.append(file.sliced(translationPrefix.size()).chopped(3).replace(u'_', u'-'));
     return languages;
+}
+
+std::unique_ptr<QTranslator> StoreResources::translator(const QString &localization)
+{
+    if (!localizations().contains(localization))
+        return nullptr;
+    auto translator = std::make_unique<QTranslator>();
+    const QString file = translationPrefix + QString(localization).replace(u'-', u'_');
+    if (!translator->load(file, translationsFolder))
+        return nullptr;
+    return translator;
+}
+
+void StoreResources::installTranslation() const
+{
+    std::unique_ptr<QTranslator> texts = translator(m_preferred.value(0));
+    if (!texts)
+        return;
+    // The application keeps it for as long as it runs.
+    texts->setParent(QCoreApplication::instance());
+    QCoreApplication::installTranslator(texts.release());
 }
 
 StoreResources *StoreResources::create(QQmlEngine *, QJSEngine *)

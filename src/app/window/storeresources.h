@@ -3,12 +3,15 @@
 #include <QQmlEngine>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
-// The store's resource bundle "TesselStore_TesselStore.bundle": its icon, the offline app
-// icons and the translations. Searched inside the application bundle's resources, then
-// beside the bundle, then in the build's output folder. Without one anywhere the store runs
-// on, in English and without the resource images.
+class QTranslator;
+
+// The store's resources: the bundle "TesselStore_TesselStore.bundle" with its icon and the
+// offline app icons, and the translations compiled into the program. The bundle is searched
+// inside the application bundle's resources, then beside the bundle, then in the build's
+// output folder; without one anywhere the store runs on without the resource images.
 class StoreResources : public QObject
 {
     Q_OBJECT
@@ -34,19 +37,29 @@ public:
     // Whether the first preferred localisation is written right to left.
     static bool isRightToLeft(const QStringList &localizations);
 
+    // The languages the program carries translations for ("de", "pt-BR"); English, the
+    // language of the source texts, needs none.
+    static QStringList localizations();
+
+    // The translation for one of those languages; nothing for English or a language without one.
+    static std::unique_ptr<QTranslator> translator(const QString &localization);
+
     const std::optional<QString> &path() const { return m_path; }
-    bool isRightToLeft() const { return m_rightToLeft; }
+    bool isRightToLeft() const { return isRightToLeft(m_preferred); }
     // The bundle's "AppIcon.png", when there is one.
     std::optional<QString> appIconPath() const;
     QString appIconUrl() const;
-    // The languages the bundle holds translations for ("name_xx.qm" in "translations").
-    QStringList localizations() const;
+
+    // Puts the texts of the first preferred language into the application. Its translation of
+    // the layout direction turns the application right to left for Arabic.
+    void installTranslation() const;
 
     static StoreResources *create(QQmlEngine *, QJSEngine *);
 
 private:
-    StoreResources(std::optional<QString> path, bool rightToLeft);
+    StoreResources(std::optional<QString> path, QStringList preferred);
 
     std::optional<QString> m_path;
-    bool m_rightToLeft;
+    // The languages of the store's texts for this user, most preferred first.
+    QStringList m_preferred;
 };

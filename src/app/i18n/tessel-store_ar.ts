@@ -1,0 +1,424 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ar">
+<context>
+    <name>AboutPanel</name>
+    <message>
+        <source>Tessel Store</source>
+        <translation>Tessel Store</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>الإصدار %1</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>إغلاق</translation>
+    </message>
+</context>
+<context>
+    <name>AccountView</name>
+    <message>
+        <source>Appearance</source>
+        <translation>المظهر</translation>
+    </message>
+    <message>
+        <source>Theme</source>
+        <translation>السمة</translation>
+    </message>
+    <message>
+        <source>Automatic follows the system.</source>
+        <translation>الوضع التلقائي يتبع النظام.</translation>
+    </message>
+    <message>
+        <source>Automatic</source>
+        <translation>تلقائي</translation>
+    </message>
+    <message>
+        <source>Light</source>
+        <translation>فاتح</translation>
+    </message>
+    <message>
+        <source>Dark</source>
+        <translation>داكن</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>الإصدار %1</translation>
+    </message>
+</context>
+<context>
+    <name>AppDetailView</name>
+    <message>
+        <source>Website</source>
+        <translation>الموقع الإلكتروني</translation>
+    </message>
+    <message>
+        <source>Share</source>
+        <translation>مشاركة</translation>
+    </message>
+    <message>
+        <source>Copy Link</source>
+        <translation>نسخ الرابط</translation>
+    </message>
+    <message>
+        <source>Open in Browser</source>
+        <translation>فتح في المتصفح</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>حول التطبيق</translation>
+    </message>
+</context>
+<context>
+    <name>AppItem</name>
+    <message>
+        <source>Not installed</source>
+        <comment>fact.notInstalled</comment>
+        <translation>غير مثبّت</translation>
+    </message>
+</context>
+<context>
+    <name>AppState</name>
+    <message>
+        <source>Try Again</source>
+        <translation>إعادة المحاولة</translation>
+    </message>
+    <message>
+        <source>Installing…</source>
+        <translation>جارٍ التثبيت…</translation>
+    </message>
+    <message>
+        <source>Get</source>
+        <translation>تنزيل</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>تحديث</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>فتح</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>الإصدار %1</translation>
+    </message>
+</context>
+<context>
+    <name>Appearance</name>
+    <message>
+        <source>Automatic</source>
+        <translation>تلقائي</translation>
+    </message>
+    <message>
+        <source>Light</source>
+        <translation>فاتح</translation>
+    </message>
+    <message>
+        <source>Dark</source>
+        <translation>داكن</translation>
+    </message>
+</context>
+<context>
+    <name>Badge</name>
+    <message>
+        <source>Update</source>
+        <translation>تحديث</translation>
+    </message>
+    <message>
+        <source>Installed</source>
+        <comment>badge.installed</comment>
+        <translation>مثبّت</translation>
+    </message>
+</context>
+<context>
+    <name>CommandMenu</name>
+    <message>
+        <source>About Tessel Store</source>
+        <translation>حول Tessel Store</translation>
+    </message>
+    <message>
+        <source>Check for Updates…</source>
+        <translation>البحث عن تحديثات…</translation>
+    </message>
+    <message>
+        <source>Check for App Updates</source>
+        <translation>البحث عن تحديثات التطبيقات</translation>
+    </message>
+</context>
+<context>
+    <name>ExploreView</name>
+    <message>
+        <source>Every Orvel app.</source>
+        <translation>كل تطبيقات Orvel.</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>بحث</translation>
+    </message>
+    <message>
+        <source>Results</source>
+        <translation>النتائج</translation>
+    </message>
+    <message>
+        <source>All apps</source>
+        <translation>كل التطبيقات</translation>
+    </message>
+    <message>
+        <source>All</source>
+        <translation>الكل</translation>
+    </message>
+    <message>
+        <source>Installed</source>
+        <translation>المثبّتة</translation>
+    </message>
+    <message>
+        <source>Not installed</source>
+        <translation>غير المثبّتة</translation>
+    </message>
+    <message>
+        <source>No apps match.</source>
+        <translation>لا توجد تطبيقات مطابقة.</translation>
+    </message>
+</context>
+<context>
+    <name>Facts</name>
+    <message>
+        <source>Latest version</source>
+        <translation>أحدث إصدار</translation>
+    </message>
+    <message>
+        <source>On this computer</source>
+        <translation>على هذا الكمبيوتر</translation>
+    </message>
+    <message>
+        <source>Requires</source>
+        <translation>يتطلب</translation>
+    </message>
+    <message>
+        <source>Developer</source>
+        <translation>المطوّر</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>LoadingOrFailed</name>
+    <message>
+        <source>The Store could not load the apps.</source>
+        <translation>تعذّر على المتجر تحميل التطبيقات.</translation>
+    </message>
+    <message>
+        <source>Try Again</source>
+        <translation>إعادة المحاولة</translation>
+    </message>
+</context>
+<context>
+    <name>Main</name>
+    <message>
+        <source>Tessel Store</source>
+        <translation>Tessel Store</translation>
+    </message>
+</context>
+<context>
+    <name>MyAppsView</name>
+    <message>
+        <source>My Apps</source>
+        <translation>تطبيقاتي</translation>
+    </message>
+    <message>
+        <source>On this computer</source>
+        <translation>على هذا الكمبيوتر</translation>
+    </message>
+    <message>
+        <source>None of Orvel&apos;s apps is installed here yet.</source>
+        <translation>لم يُثبَّت أي تطبيق من Orvel هنا بعد.</translation>
+    </message>
+    <message>
+        <source>Not installed</source>
+        <translation>غير المثبّتة</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressRing</name>
+    <message>
+        <source>Progress</source>
+        <translation>التقدّم</translation>
+    </message>
+</context>
+<context>
+    <name>QGuiApplication</name>
+    <message>
+        <source>QT_LAYOUT_DIRECTION</source>
+        <extracomment>&quot;RTL&quot; in languages written right to left (such as Arabic), &quot;LTR&quot; in all others.</extracomment>
+        <translation>RTL</translation>
+    </message>
+</context>
+<context>
+    <name>ScreenshotStrip</name>
+    <message>
+        <source>Screenshot %1 of %2</source>
+        <translation>لقطة الشاشة %1 من %2</translation>
+    </message>
+    <message>
+        <source>Enlarge</source>
+        <translation>تكبير</translation>
+    </message>
+</context>
+<context>
+    <name>ScreenshotViewer</name>
+    <message>
+        <source>Previous</source>
+        <translation>السابق</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>التالي</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>إغلاق</translation>
+    </message>
+</context>
+<context>
+    <name>ScreenshotViewerState</name>
+    <message>
+        <source>%1 / %2</source>
+        <translation>%1 / %2</translation>
+    </message>
+</context>
+<context>
+    <name>Sidebar</name>
+    <message>
+        <source>Tessel Store</source>
+        <translation>Tessel Store</translation>
+    </message>
+</context>
+<context>
+    <name>SidebarRow</name>
+    <message>
+        <source>%1, one update</source>
+        <translation>%1، تحديث واحد</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1, %n updates</source>
+        <translation>
+            <numerusform>%1، لا تحديثات</numerusform>
+            <numerusform>%1، تحديث واحد</numerusform>
+            <numerusform>%1، تحديثان</numerusform>
+            <numerusform>%1، %n تحديثات</numerusform>
+            <numerusform>%1، %n تحديثًا</numerusform>
+            <numerusform>%1، %n تحديث</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>StoreModel</name>
+    <message>
+        <source>Could not reach the update feed.</source>
+        <translation>تعذّر الوصول إلى موجز التحديثات.</translation>
+    </message>
+    <message>
+        <source>The update was installed, but this Mac still opens an older copy. Remove the older copy and try again.</source>
+        <translation>ثُبّت التحديث، لكن جهاز Mac هذا لا يزال يفتح نسخة أقدم. أزل النسخة الأقدم وحاول مرة أخرى.</translation>
+    </message>
+    <message>
+        <source>This download did not pass the security check, so it was not installed.</source>
+        <translation>لم يجتز هذا التنزيل فحص الأمان، لذا لم يُثبَّت.</translation>
+    </message>
+    <message>
+        <source>The download could not be opened.</source>
+        <translation>تعذّر فتح التنزيل.</translation>
+    </message>
+    <message>
+        <source>The app could not be replaced. Quit it and try again, or update it from the app itself.</source>
+        <translation>تعذّر استبدال التطبيق. أغلقه وحاول مرة أخرى، أو حدّثه من داخل التطبيق نفسه.</translation>
+    </message>
+    <message>
+        <source>The download did not finish. Check your connection and try again.</source>
+        <translation>لم يكتمل التنزيل. تحقّق من اتصالك وحاول مرة أخرى.</translation>
+    </message>
+</context>
+<context>
+    <name>StoreSection</name>
+    <message>
+        <source>Explore</source>
+        <translation>استكشاف</translation>
+    </message>
+    <message>
+        <source>My Apps</source>
+        <translation>تطبيقاتي</translation>
+    </message>
+    <message>
+        <source>Updates</source>
+        <translation>التحديثات</translation>
+    </message>
+    <message>
+        <source>Account</source>
+        <translation>الحساب</translation>
+    </message>
+</context>
+<context>
+    <name>StoreStatus</name>
+    <message>
+        <source>Everything is up to date.</source>
+        <translation>كل شيء محدَّث.</translation>
+    </message>
+    <message>
+        <source>One app to update.</source>
+        <translation>تطبيق واحد بحاجة إلى تحديث.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n apps to update.</source>
+        <translation>
+            <numerusform>لا توجد تطبيقات بحاجة إلى تحديث.</numerusform>
+            <numerusform>تطبيق واحد بحاجة إلى تحديث.</numerusform>
+            <numerusform>تطبيقان بحاجة إلى تحديث.</numerusform>
+            <numerusform>%n تطبيقات بحاجة إلى تحديث.</numerusform>
+            <numerusform>%n تطبيقًا بحاجة إلى تحديث.</numerusform>
+            <numerusform>%n تطبيق بحاجة إلى تحديث.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Checked %1</source>
+        <translation>آخر فحص %1</translation>
+    </message>
+</context>
+<context>
+    <name>TitleBar</name>
+    <message>
+        <source>Close</source>
+        <translation>إغلاق</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>تصغير</translation>
+    </message>
+    <message>
+        <source>Zoom</source>
+        <translation>تكبير</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatesView</name>
+    <message>
+        <source>Updates</source>
+        <translation>التحديثات</translation>
+    </message>
+    <message>
+        <source>Check Again</source>
+        <translation>التحقق مجددًا</translation>
+    </message>
+    <message>
+        <source>Update All</source>
+        <translation>تحديث الكل</translation>
+    </message>
+    <message>
+        <source>All installed apps are up to date.</source>
+        <translation>كل التطبيقات المثبّتة محدَّثة.</translation>
+    </message>
+</context>
+</TS>

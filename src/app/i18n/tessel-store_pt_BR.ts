@@ -1,0 +1,416 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="pt_BR">
+<context>
+    <name>AboutPanel</name>
+    <message>
+        <source>Tessel Store</source>
+        <translation>Tessel Store</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Versão %1</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fechar</translation>
+    </message>
+</context>
+<context>
+    <name>AccountView</name>
+    <message>
+        <source>Appearance</source>
+        <translation>Aparência</translation>
+    </message>
+    <message>
+        <source>Theme</source>
+        <translation>Tema</translation>
+    </message>
+    <message>
+        <source>Automatic follows the system.</source>
+        <translation>Automático segue o sistema.</translation>
+    </message>
+    <message>
+        <source>Automatic</source>
+        <translation>Automático</translation>
+    </message>
+    <message>
+        <source>Light</source>
+        <translation>Claro</translation>
+    </message>
+    <message>
+        <source>Dark</source>
+        <translation>Escuro</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Versão %1</translation>
+    </message>
+</context>
+<context>
+    <name>AppDetailView</name>
+    <message>
+        <source>Website</source>
+        <translation>Site</translation>
+    </message>
+    <message>
+        <source>Share</source>
+        <translation>Compartilhar</translation>
+    </message>
+    <message>
+        <source>Copy Link</source>
+        <translation>Copiar link</translation>
+    </message>
+    <message>
+        <source>Open in Browser</source>
+        <translation>Abrir no navegador</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>Sobre</translation>
+    </message>
+</context>
+<context>
+    <name>AppItem</name>
+    <message>
+        <source>Not installed</source>
+        <comment>fact.notInstalled</comment>
+        <translation>Não instalado</translation>
+    </message>
+</context>
+<context>
+    <name>AppState</name>
+    <message>
+        <source>Try Again</source>
+        <translation>Tentar novamente</translation>
+    </message>
+    <message>
+        <source>Installing…</source>
+        <translation>Instalando…</translation>
+    </message>
+    <message>
+        <source>Get</source>
+        <translation>Obter</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>Atualizar</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Abrir</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Versão %1</translation>
+    </message>
+</context>
+<context>
+    <name>Appearance</name>
+    <message>
+        <source>Automatic</source>
+        <translation>Automático</translation>
+    </message>
+    <message>
+        <source>Light</source>
+        <translation>Claro</translation>
+    </message>
+    <message>
+        <source>Dark</source>
+        <translation>Escuro</translation>
+    </message>
+</context>
+<context>
+    <name>Badge</name>
+    <message>
+        <source>Update</source>
+        <translation>Atualização</translation>
+    </message>
+    <message>
+        <source>Installed</source>
+        <comment>badge.installed</comment>
+        <translation>Instalado</translation>
+    </message>
+</context>
+<context>
+    <name>CommandMenu</name>
+    <message>
+        <source>About Tessel Store</source>
+        <translation>Sobre o Tessel Store</translation>
+    </message>
+    <message>
+        <source>Check for Updates…</source>
+        <translation>Procurar atualizações…</translation>
+    </message>
+    <message>
+        <source>Check for App Updates</source>
+        <translation>Procurar atualizações de apps</translation>
+    </message>
+</context>
+<context>
+    <name>ExploreView</name>
+    <message>
+        <source>Every Orvel app.</source>
+        <translation>Todos os apps da Orvel.</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Buscar</translation>
+    </message>
+    <message>
+        <source>Results</source>
+        <translation>Resultados</translation>
+    </message>
+    <message>
+        <source>All apps</source>
+        <translation>Todos os apps</translation>
+    </message>
+    <message>
+        <source>All</source>
+        <translation>Todos</translation>
+    </message>
+    <message>
+        <source>Installed</source>
+        <translation>Instalados</translation>
+    </message>
+    <message>
+        <source>Not installed</source>
+        <translation>Não instalados</translation>
+    </message>
+    <message>
+        <source>No apps match.</source>
+        <translation>Nenhum app encontrado.</translation>
+    </message>
+</context>
+<context>
+    <name>Facts</name>
+    <message>
+        <source>Latest version</source>
+        <translation>Versão mais recente</translation>
+    </message>
+    <message>
+        <source>On this computer</source>
+        <translation>Neste computador</translation>
+    </message>
+    <message>
+        <source>Requires</source>
+        <translation>Requer</translation>
+    </message>
+    <message>
+        <source>Developer</source>
+        <translation>Desenvolvedor</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>LoadingOrFailed</name>
+    <message>
+        <source>The Store could not load the apps.</source>
+        <translation>A loja não conseguiu carregar os apps.</translation>
+    </message>
+    <message>
+        <source>Try Again</source>
+        <translation>Tentar novamente</translation>
+    </message>
+</context>
+<context>
+    <name>Main</name>
+    <message>
+        <source>Tessel Store</source>
+        <translation>Tessel Store</translation>
+    </message>
+</context>
+<context>
+    <name>MyAppsView</name>
+    <message>
+        <source>My Apps</source>
+        <translation>Meus apps</translation>
+    </message>
+    <message>
+        <source>On this computer</source>
+        <translation>Neste computador</translation>
+    </message>
+    <message>
+        <source>None of Orvel&apos;s apps is installed here yet.</source>
+        <translation>Nenhum app da Orvel está instalado aqui ainda.</translation>
+    </message>
+    <message>
+        <source>Not installed</source>
+        <translation>Não instalados</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressRing</name>
+    <message>
+        <source>Progress</source>
+        <translation>Progresso</translation>
+    </message>
+</context>
+<context>
+    <name>QGuiApplication</name>
+    <message>
+        <source>QT_LAYOUT_DIRECTION</source>
+        <extracomment>&quot;RTL&quot; in languages written right to left (such as Arabic), &quot;LTR&quot; in all others.</extracomment>
+        <translation>LTR</translation>
+    </message>
+</context>
+<context>
+    <name>ScreenshotStrip</name>
+    <message>
+        <source>Screenshot %1 of %2</source>
+        <translation>Captura de tela %1 de %2</translation>
+    </message>
+    <message>
+        <source>Enlarge</source>
+        <translation>Ampliar</translation>
+    </message>
+</context>
+<context>
+    <name>ScreenshotViewer</name>
+    <message>
+        <source>Previous</source>
+        <translation>Anterior</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>Próxima</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fechar</translation>
+    </message>
+</context>
+<context>
+    <name>ScreenshotViewerState</name>
+    <message>
+        <source>%1 / %2</source>
+        <translation>%1 / %2</translation>
+    </message>
+</context>
+<context>
+    <name>Sidebar</name>
+    <message>
+        <source>Tessel Store</source>
+        <translation>Tessel Store</translation>
+    </message>
+</context>
+<context>
+    <name>SidebarRow</name>
+    <message>
+        <source>%1, one update</source>
+        <translation>%1, uma atualização</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1, %n updates</source>
+        <translation>
+            <numerusform>%1, %n atualização</numerusform>
+            <numerusform>%1, %n atualizações</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>StoreModel</name>
+    <message>
+        <source>Could not reach the update feed.</source>
+        <translation>Não foi possível acessar o feed de atualizações.</translation>
+    </message>
+    <message>
+        <source>The update was installed, but this Mac still opens an older copy. Remove the older copy and try again.</source>
+        <translation>A atualização foi instalada, mas este Mac ainda abre uma cópia mais antiga. Remova a cópia mais antiga e tente novamente.</translation>
+    </message>
+    <message>
+        <source>This download did not pass the security check, so it was not installed.</source>
+        <translation>Este download não passou na verificação de segurança e por isso não foi instalado.</translation>
+    </message>
+    <message>
+        <source>The download could not be opened.</source>
+        <translation>Não foi possível abrir o download.</translation>
+    </message>
+    <message>
+        <source>The app could not be replaced. Quit it and try again, or update it from the app itself.</source>
+        <translation>Não foi possível substituir o app. Encerre-o e tente novamente, ou atualize-o pelo próprio app.</translation>
+    </message>
+    <message>
+        <source>The download did not finish. Check your connection and try again.</source>
+        <translation>O download não terminou. Verifique sua conexão e tente novamente.</translation>
+    </message>
+</context>
+<context>
+    <name>StoreSection</name>
+    <message>
+        <source>Explore</source>
+        <translation>Explorar</translation>
+    </message>
+    <message>
+        <source>My Apps</source>
+        <translation>Meus apps</translation>
+    </message>
+    <message>
+        <source>Updates</source>
+        <translation>Atualizações</translation>
+    </message>
+    <message>
+        <source>Account</source>
+        <translation>Conta</translation>
+    </message>
+</context>
+<context>
+    <name>StoreStatus</name>
+    <message>
+        <source>Everything is up to date.</source>
+        <translation>Tudo está atualizado.</translation>
+    </message>
+    <message>
+        <source>One app to update.</source>
+        <translation>Um app para atualizar.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n apps to update.</source>
+        <translation>
+            <numerusform>%n app para atualizar.</numerusform>
+            <numerusform>%n apps para atualizar.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Checked %1</source>
+        <translation>Verificado %1</translation>
+    </message>
+</context>
+<context>
+    <name>TitleBar</name>
+    <message>
+        <source>Close</source>
+        <translation>Fechar</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>Minimizar</translation>
+    </message>
+    <message>
+        <source>Zoom</source>
+        <translation>Zoom</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatesView</name>
+    <message>
+        <source>Updates</source>
+        <translation>Atualizações</translation>
+    </message>
+    <message>
+        <source>Check Again</source>
+        <translation>Verificar novamente</translation>
+    </message>
+    <message>
+        <source>Update All</source>
+        <translation>Atualizar tudo</translation>
+    </message>
+    <message>
+        <source>All installed apps are up to date.</source>
+        <translation>Todos os apps instalados estão atualizados.</translation>
+    </message>
+</context>
+</TS>
