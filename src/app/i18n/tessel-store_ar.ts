@@ -46,6 +46,14 @@
         <source>Version %1</source>
         <translation>الإصدار %1</translation>
     </message>
+    <message>
+        <source>Open at login</source>
+        <translation>الفتح عند تسجيل الدخول</translation>
+    </message>
+    <message>
+        <source>The Store starts with your session and waits in the tray.</source>
+        <translation>يبدأ المتجر مع جلستك وينتظر في علبة النظام.</translation>
+    </message>
 </context>
 <context>
     <name>AppDetailView</name>
@@ -313,6 +321,33 @@
             <numerusform>%1، %n تحديثًا</numerusform>
             <numerusform>%1، %n تحديث</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>StatusBarController</name>
+    <message>
+        <source>Open Tessel Store</source>
+        <translation>فتح Tessel Store</translation>
+    </message>
+    <message>
+        <source>Update All (%1)</source>
+        <translation>تحديث الكل (%1)</translation>
+    </message>
+    <message>
+        <source>Everything is up to date.</source>
+        <translation>كل شيء محدَّث.</translation>
+    </message>
+    <message>
+        <source>Check for App Updates</source>
+        <translation>البحث عن تحديثات التطبيقات</translation>
+    </message>
+    <message>
+        <source>Check for Updates…</source>
+        <translation>البحث عن تحديثات…</translation>
+    </message>
+    <message>
+        <source>Quit Tessel Store</source>
+        <translation>إنهاء Tessel Store</translation>
     </message>
 </context>
 <context>

@@ -46,6 +46,14 @@
         <source>Version %1</source>
         <translation>Version %1</translation>
     </message>
+    <message>
+        <source>Open at login</source>
+        <translation>Beim Anmelden öffnen</translation>
+    </message>
+    <message>
+        <source>The Store starts with your session and waits in the tray.</source>
+        <translation>Der Store startet mit Ihrer Sitzung und wartet im Infobereich.</translation>
+    </message>
 </context>
 <context>
     <name>AppDetailView</name>
@@ -309,6 +317,33 @@
             <numerusform>%1, %n Update</numerusform>
             <numerusform>%1, %n Updates</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>StatusBarController</name>
+    <message>
+        <source>Open Tessel Store</source>
+        <translation>Tessel Store öffnen</translation>
+    </message>
+    <message>
+        <source>Update All (%1)</source>
+        <translation>Alle aktualisieren (%1)</translation>
+    </message>
+    <message>
+        <source>Everything is up to date.</source>
+        <translation>Alles ist auf dem neuesten Stand.</translation>
+    </message>
+    <message>
+        <source>Check for App Updates</source>
+        <translation>Nach App-Updates suchen</translation>
+    </message>
+    <message>
+        <source>Check for Updates…</source>
+        <translation>Nach Updates suchen…</translation>
+    </message>
+    <message>
+        <source>Quit Tessel Store</source>
+        <translation>Tessel Store beenden</translation>
     </message>
 </context>
 <context>

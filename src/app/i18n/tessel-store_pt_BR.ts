@@ -46,6 +46,14 @@
         <source>Version %1</source>
         <translation>Versão %1</translation>
     </message>
+    <message>
+        <source>Open at login</source>
+        <translation>Abrir ao iniciar a sessão</translation>
+    </message>
+    <message>
+        <source>The Store starts with your session and waits in the tray.</source>
+        <translation>A Store abre com a sua sessão e espera na bandeja do sistema.</translation>
+    </message>
 </context>
 <context>
     <name>AppDetailView</name>
@@ -309,6 +317,33 @@
             <numerusform>%1, %n atualização</numerusform>
             <numerusform>%1, %n atualizações</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>StatusBarController</name>
+    <message>
+        <source>Open Tessel Store</source>
+        <translation>Abrir o Tessel Store</translation>
+    </message>
+    <message>
+        <source>Update All (%1)</source>
+        <translation>Atualizar tudo (%1)</translation>
+    </message>
+    <message>
+        <source>Everything is up to date.</source>
+        <translation>Tudo está atualizado.</translation>
+    </message>
+    <message>
+        <source>Check for App Updates</source>
+        <translation>Procurar atualizações de apps</translation>
+    </message>
+    <message>
+        <source>Check for Updates…</source>
+        <translation>Procurar atualizações…</translation>
+    </message>
+    <message>
+        <source>Quit Tessel Store</source>
+        <translation>Encerrar o Tessel Store</translation>
     </message>
 </context>
 <context>
