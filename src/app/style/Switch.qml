@@ -15,7 +15,8 @@ T.Switch {
         border.color: control.visualFocus ? Store.accent : Store.panelEdge
         opacity: control.enabled ? 1 : 0.45
         Rectangle {
-            x: control.checked ? parent.width - width - 2 : 2
+            // The knob rests at the end the reading direction starts from.
+            x: control.checked !== control.mirrored ? parent.width - width - 2 : 2
             y: 2
             width: 18
             height: 18
