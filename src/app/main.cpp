@@ -2,6 +2,7 @@
 #include "app/storeroot.h"
 #include "app/theme/appearancesetting.h"
 #include "app/theme/theme.h"
+#include "app/updater/appupdater.h"
 #include "app/window/storeresources.h"
 #include "app/window/windowshot.h"
 #include "net/networksession.h"
@@ -45,6 +46,7 @@ int main(int argc, char *argv[])
             shot.arrange(window, [&root] { return root.isSettled(); });
     });
     QObject::connect(&instance, &SingleInstance::activated, &root, &StoreRoot::activate);
+    QObject::connect(root.updater(), &AppUpdater::relaunching, &instance, &SingleInstance::release);
     root.openWindow();
     if (engine.rootObjects().isEmpty())
         return 1;

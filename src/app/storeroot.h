@@ -4,6 +4,7 @@
 #include <QVariantMap>
 #include <memory>
 
+class AppUpdater;
 class AppearanceSetting;
 class DesktopChrome;
 class DesktopSettings;
@@ -26,6 +27,7 @@ public:
     ~StoreRoot() override;
 
     AppearanceSetting *appearance() const { return m_appearance.get(); }
+    AppUpdater *updater() const { return m_updater.get(); }
 
     // Another launch asked for the window: shows it, on the section and app page it names.
     void activate(const QVariantMap &options);
@@ -37,14 +39,19 @@ public:
     void openWindow();
 
 private:
+    // The updater's window, made the first time it has something to show.
+    void openUpdateWindow();
+
     QQmlApplicationEngine *m_engine;
     std::unique_ptr<StorePalette> m_palette;
     std::unique_ptr<AppearanceSetting> m_appearance;
     std::unique_ptr<StoreStatus> m_status;
+    std::unique_ptr<AppUpdater> m_updater;
     std::unique_ptr<StoreCommands> m_commands;
     std::unique_ptr<StoreWindow> m_window;
     std::unique_ptr<DesktopChrome> m_desktop;
     std::unique_ptr<DesktopSettings> m_desktopSettings;
     std::unique_ptr<ImageLoader> m_images;
     std::unique_ptr<StoreData> m_data;
+    bool m_updateWindowOpen = false;
 };
