@@ -1,7 +1,9 @@
 import QtQuick
+import QtQuick.Controls
 import TesselStore.Theme
 import TesselStore.Components
 import TesselStore.Screens
+import TesselStore.Updater
 
 // Account: the window's appearance and the store's own settings.
 Page {
@@ -26,9 +28,36 @@ Page {
         }
     }
     PanelGroup {
+        objectName: "storeSettings"
         caption: "Tessel Store"
         PanelRow {
+            objectName: "version"
             title: qsTr("Version %1").arg(StoreData.version)
+            detail: AppUpdater.configured ? qsTr("The Store checks for a new version of itself once a day.") : ""
+            StoreButton {
+                objectName: "checkNow"
+                visible: AppUpdater.configured
+                kind: "secondary"
+                compact: true
+                text: qsTr("Check Now")
+                enabled: AppUpdater.canCheck
+                onClicked: AppUpdater.checkForUpdates()
+            }
+        }
+        PanelDivider {
+            visible: AppUpdater.configured
+            inset: 16
+        }
+        PanelRow {
+            objectName: "automaticChecks"
+            visible: AppUpdater.configured
+            title: qsTr("Check for updates automatically")
+            Switch {
+                objectName: "automaticChecksSwitch"
+                text: qsTr("Check for updates automatically")
+                checked: AppUpdater.automaticallyChecks
+                onToggled: AppUpdater.automaticallyChecks = checked
+            }
         }
     }
 }
