@@ -38,7 +38,8 @@ private Q_SLOTS:
                  {"1180-light-ltr", "1180-dark-ltr", "1180-light-rtl", "1600-light-ltr", "1600-dark-rtl"})
                 expected.append(QStringLiteral("%1-%2.png").arg(screen, variant));
         }
-        expected << QStringLiteral("failed-1180-light-ltr.png") << QStringLiteral("failed-1180-dark-rtl.png");
+        expected << QStringLiteral("failed-1180-light-ltr.png") << QStringLiteral("failed-1180-dark-rtl.png")
+                 << QStringLiteral("store-update-light-ltr.png") << QStringLiteral("store-update-dark-rtl.png");
         expected.sort();
         QCOMPARE(QDir(m_out.path()).entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name), expected);
         for (const QString &file : std::as_const(expected)) {

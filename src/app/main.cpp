@@ -42,7 +42,8 @@ int main(int argc, char *argv[])
     if (shot.path)
         root.appearance()->setAppearance(shot.dark ? QStringLiteral("dark") : QStringLiteral("light"));
     QObject::connect(&engine, &QQmlApplicationEngine::objectCreated, &application, [&shot, &root](QObject *created) {
-        if (auto *window = qobject_cast<QQuickWindow *>(created))
+        auto *window = qobject_cast<QQuickWindow *>(created);
+        if (window && shot.pictures(window))
             shot.arrange(window, [&root] { return root.isSettled(); });
     });
     QObject::connect(&instance, &SingleInstance::activated, &root, &StoreRoot::activate);
