@@ -98,6 +98,8 @@ bool UpdateWindowState::canClose() const
 
 void UpdateWindowState::setRunningVersion(const QString &version)
 {
+    if (version == m_runningVersion)
+        return;
     m_runningVersion = version;
     Q_EMIT changed();
 }
