@@ -144,6 +144,8 @@ QCoro::Task<> AppUpdater::install()
     // Progress may come from any thread; the window hears of it on the main thread.
     const QPointer<UpdateWindowState> window(m_window.get());
     ProgressCallback progress = [window](double share) {
+        if (!window)
+            return;
         QMetaObject::invokeMethod(
             window.data(),
             [window, share] {
