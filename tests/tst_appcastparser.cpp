@@ -42,6 +42,9 @@ private Q_SLOTS:
         QCOMPARE(lumen->length, std::optional<qint64>(48211234));
         QVERIFY(lumen->edSignature->startsWith(QStringLiteral("Zm9v")));
         QCOMPARE(lumen->minimumSystemVersion, std::optional<QString>(QStringLiteral("13.0")));
+        // The item's notes as written, markup and all; the channel's description is no item's.
+        QVERIFY(lumen->releaseNotes->startsWith(QStringLiteral("<h2>What's new</h2>")));
+        QVERIFY(lumen->releaseNotes->contains(QStringLiteral("<sparkle:version>999</sparkle:version>")));
         // The newest item is on the beta channel: a newer system still gets the stable release.
         QCOMPARE(AppcastParser::newest(dataFile("lumen.xml"), {15, 0, 0})->build, QStringLiteral("320"));
 
@@ -52,6 +55,11 @@ private Q_SLOTS:
         QCOMPARE(quire->length, std::nullopt);
         QCOMPARE(quire->edSignature, std::nullopt);
         QCOMPARE(quire->minimumSystemVersion, std::optional<QString>(QStringLiteral("12.0")));
+        // Notes belong to their own item only.
+        QCOMPARE(quire->releaseNotes, std::nullopt);
+        QCOMPARE(AppcastParser::releases(dataFile("quire-legacy.xml"))->first().releaseNotes,
+                 std::optional<QString>(QStringLiteral("Spring release.")));
+        QCOMPARE(AppcastParser::newest(dataFile("tally-equal-builds.xml"), sonoma)->releaseNotes, std::nullopt);
 
         const auto tally = AppcastParser::newest(dataFile("tally-equal-builds.xml"), sonoma);
         QCOMPARE(tally->url, QUrl(QStringLiteral("https://d.orvel.example/tally-120-first.zip")));

@@ -6,10 +6,10 @@
 // The order of the layers, from the bottom up: a file may include its own layer and those
 // below it, never one above. The maker's library and the app sit on the whole core.
 const QStringList layers{
-    QStringLiteral("support"), QStringLiteral("crypto"), QStringLiteral("platform"),     QStringLiteral("net"),
-    QStringLiteral("catalog"), QStringLiteral("feeds"),  QStringLiteral("codesign"),     QStringLiteral("install"),
-    QStringLiteral("model"),   QStringLiteral("shell"),  QStringLiteral("presentation"), QStringLiteral("maker"),
-    QStringLiteral("app"),
+    QStringLiteral("support"),    QStringLiteral("crypto"), QStringLiteral("platform"), QStringLiteral("net"),
+    QStringLiteral("catalog"),    QStringLiteral("feeds"),  QStringLiteral("codesign"), QStringLiteral("install"),
+    QStringLiteral("selfupdate"), QStringLiteral("model"),  QStringLiteral("shell"),    QStringLiteral("presentation"),
+    QStringLiteral("maker"),      QStringLiteral("app"),
 };
 
 class LayerTest : public QObject

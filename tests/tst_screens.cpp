@@ -3,6 +3,7 @@
 #include "app/screens/storedata.h"
 #include "app/theme/appearancesetting.h"
 #include "app/theme/storepalette.h"
+#include "app/updater/appupdater.h"
 #include "app/window/startatlogin.h"
 #include "harness/bundlefactory.h"
 #include "harness/catalogfixtures.h"
@@ -30,6 +31,7 @@ Q_IMPORT_QML_PLUGIN(TesselStore_ThemePlugin)
 Q_IMPORT_QML_PLUGIN(TesselStore_StylePlugin)
 Q_IMPORT_QML_PLUGIN(TesselStore_ComponentsPlugin)
 Q_IMPORT_QML_PLUGIN(TesselStore_ImagesPlugin)
+Q_IMPORT_QML_PLUGIN(TesselStore_UpdaterPlugin)
 Q_IMPORT_QML_PLUGIN(TesselStore_ScreensPlugin)
 Q_IMPORT_QML_PLUGIN(TesselStore_WindowPlugin)
 
@@ -58,6 +60,7 @@ private:
     std::unique_ptr<QQmlEngine> m_engine;
     std::unique_ptr<QQuickWindow> m_window;
     QQuickItem *m_root = nullptr;
+    std::unique_ptr<AppUpdater> m_updater;
 
     // Apps a, b and c with feeds; "a" has three screenshots the server does not have.
     void serveCatalog(int feedDelay = 0)
@@ -170,6 +173,47 @@ private Q_SLOTS:
         StartAtLogin::provide(m_startAtLogin.get());
     }
 
+    // The store's own settings on the Account page: the version always, the daily check, its
+    // button and the switch only where the bundle configures an updater.
+    void accountShowsTheUpdaterWhenConfigured_data()
+    {
+        QTest::addColumn<bool>("configured");
+        QTest::newRow("configured") << true;
+        QTest::newRow("no configuration") << false;
+    }
+
+    void accountShowsTheUpdaterWhenConfigured()
+    {
+        QFETCH(bool, configured);
+        QVariantMap info = BundleFactory::info(QStringLiteral("com.orvel.tessel-store"), QStringLiteral("1.0"), "100");
+        if (configured) {
+            info.insert(QStringLiteral("SUFeedURL"), m_server->url(QStringLiteral("/store.xml")).toString());
+            info.insert(QStringLiteral("SUPublicEDKey"), QString::fromLatin1(QByteArray(32, '\x05').toBase64()));
+        }
+        const QString store =
+            BundleFactory::write(m_settings.filePath(QStringLiteral("Store-%1.app").arg(configured)), info);
+        auto defaults =
+            std::make_shared<QSettings>(m_settings.filePath(QStringLiteral("updater.ini")), QSettings::IniFormat);
+        // Not started: nothing can be checked yet.
+        m_updater = std::make_unique<AppUpdater>(Bundle::at(store), UserDefaults({QStringLiteral("store")}, defaults),
+                                                 AppUpdater::Services());
+        AppUpdater::provide(m_updater.get());
+        serveCatalog();
+        open();
+        click(item(QStringLiteral("section-account")));
+        QTRY_VERIFY(item(QStringLiteral("version")));
+        QCOMPARE(item(QStringLiteral("version"))->property("detail").toString(),
+                 configured ? QStringLiteral("The Store checks for a new version of itself once a day.") : QString());
+        QCOMPARE(item(QStringLiteral("checkNow"))->isVisible(), configured);
+        QCOMPARE(item(QStringLiteral("automaticChecks"))->isVisible(), configured);
+        if (!configured)
+            return;
+        QVERIFY(!item(QStringLiteral("checkNow"))->isEnabled());
+        click(item(QStringLiteral("automaticChecksSwitch")));
+        QVERIFY(m_updater->automaticallyChecks());
+        QVERIFY(item(QStringLiteral("automaticChecksSwitch"))->property("checked").toBool());
+    }
+
     void init()
     {
         m_server = std::make_unique<TestServer>();
@@ -182,6 +226,7 @@ private Q_SLOTS:
         delete m_root;
         m_root = nullptr;
         m_engine.reset();
+        m_updater.reset();
         m_data.reset();
         m_status.reset();
         m_model.reset();

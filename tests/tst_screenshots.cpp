@@ -43,7 +43,8 @@ private Q_SLOTS:
                 expected.append(QStringLiteral("%1-1180-light-%2.png").arg(screen, language));
             expected.append(QStringLiteral("explore-1600-dark-%1.png").arg(language));
         }
-        expected << QStringLiteral("failed-1180-light-ltr.png") << QStringLiteral("failed-1180-dark-rtl.png");
+        expected << QStringLiteral("failed-1180-light-ltr.png") << QStringLiteral("failed-1180-dark-rtl.png")
+                 << QStringLiteral("store-update-light-ltr.png") << QStringLiteral("store-update-dark-rtl.png");
         expected.sort();
         QCOMPARE(QDir(m_out.path()).entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name), expected);
         for (const QString &file : std::as_const(expected)) {

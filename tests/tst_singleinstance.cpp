@@ -52,6 +52,21 @@ private Q_SLOTS:
         QDBusConnection::disconnectFromBus(QStringLiteral("second"));
     }
 
+    // A store that gives its name up while it still runs (it is starting its own new version)
+    // leaves the next launch to be the store, not to hand over to it.
+    void aReleasedNameGoesToTheNextLaunch()
+    {
+        SingleInstance old(connection(QStringLiteral("old")));
+        QCOMPARE(old.claim({}), SingleInstance::Role::First);
+        old.release();
+        QSignalSpy activated(&old, &SingleInstance::activated);
+        SingleInstance next(connection(QStringLiteral("next")));
+        QCOMPARE(next.claim({}), SingleInstance::Role::First);
+        QCOMPARE(activated.count(), 0);
+        QDBusConnection::disconnectFromBus(QStringLiteral("next"));
+        QDBusConnection::disconnectFromBus(QStringLiteral("old"));
+    }
+
     // What the desktop may send: an action to show a section, and options of the wrong kind.
     void theDesktopsCallsAreAnswered()
     {

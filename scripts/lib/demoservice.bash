@@ -22,11 +22,25 @@ start_demo_service() {
     for _ in $(seq 50); do grep -q '^serving' "$demo/serve.log" && break; sleep 0.1; done
     grep -q '^serving' "$demo/serve.log" || fail "the service did not start: $(cat "$demo/serve.log")"
 
-    # The store bundle: the tools inside it read its Info.plist, as the store itself does.
+    # The store bundle: the tools inside it read its Info.plist, as the store itself does. It is
+    # code-signed by the demo's chain, so that its own updater starts and trusts only the
+    # demo team's releases.
     store="$demo/TesselStore.app"
+    rm -rf "$store"
     mkdir -p "$store/Contents/MacOS"
-    cp "$bin/tesselctl" "$store/Contents/MacOS/tesselctl"
-    cat >"$store/Contents/Info.plist" <<PLIST
+    cp "$bin/tesselctl" "$bin/tessel-store" "$store/Contents/MacOS/"
+    write_store_info "$store" 0.1 1
+    sign_demo_bundle "$store"
+    publish_newer_store
+    ctl="$store/Contents/MacOS/tesselctl"
+    # The store trusts the demo's private certificate authority through this variable only.
+    export TESSEL_EXTRA_CA_CERTIFICATES="$demo/tls/ca.pem"
+}
+
+# The store's Info.plist, configured for the demo service and its own feed there: bundle,
+# version, build.
+write_store_info() {
+    cat >"$1/Contents/Info.plist" <<PLIST
 <?xml version="1.0" encoding="UTF-8"?>
 <!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
 <plist version="1.0">
@@ -34,18 +48,40 @@ start_demo_service() {
 	<key>CFBundleIdentifier</key><string>com.orvel.tessel-store</string>
 	<key>CFBundleExecutable</key><string>tessel-store</string>
 	<key>CFBundleName</key><string>Tessel Store</string>
-	<key>CFBundleShortVersionString</key><string>0.1</string>
+	<key>CFBundleExecutable</key><string>tessel-store</string>
+	<key>CFBundleShortVersionString</key><string>$2</string>
+	<key>CFBundleVersion</key><string>$3</string>
 	<key>TesselServiceURL</key><string>https://127.0.0.1:$port/</string>
 	<key>TesselServiceIssuer</key><string>$(demo_trust issuer)</string>
 	<key>TesselServiceKeyID</key><string>$(demo_trust key-id)</string>
 	<key>TesselServicePublicKey</key><string>$(demo_trust public-key)</string>
 	<key>TesselCodeSigningAnchors</key><array><string>$(demo_trust anchor)</string></array>
+	<key>SUFeedURL</key><string>https://127.0.0.1:$port/store/appcast.xml</string>
+	<key>SUPublicEDKey</key><string>$(demo_trust archive-key)</string>
 </dict>
 </plist>
 PLIST
-    ctl="$store/Contents/MacOS/tesselctl"
-    # The store trusts the demo's private certificate authority through this variable only.
-    export TESSEL_EXTRA_CA_CERTIFICATES="$demo/tls/ca.pem"
+}
+
+sign_demo_bundle() {
+    "$bin/tessel-service" sign-bundle --cert "$demo/keys/signing.pem" --key "$demo/keys/signing-key.pem" \
+        --chain "$demo/keys/intermediate.pem" "$1" >/dev/null || fail "signing $1 failed"
+}
+
+# A newer store (0.2, build 2: the same programs, signed and packed as the maker would) and
+# its feed on the demo service, so that the store can show updating itself.
+publish_newer_store() {
+    local staging="$demo/store-release"
+    rm -rf "$staging" "$demo/service/store"
+    mkdir -p "$staging" "$demo/service/store"
+    cp -a "$store" "$staging/"
+    write_store_info "$staging/TesselStore.app" 0.2 2
+    sign_demo_bundle "$staging/TesselStore.app"
+    (cd "$staging" && bsdtar --format zip -cf "$demo/service/store/TesselStore-0.2.zip" TesselStore.app)
+    "$bin/tessel-service" make-appcast --dir "$demo/service/store" --base-url "https://127.0.0.1:$port/store/" \
+        --key "$demo/keys/archive-key.pem" --title "Tessel Store" >"$demo/service/store/appcast.xml" \
+        || fail "the store's feed could not be written"
+    rm -rf "$staging"
 }
 
 # What building the service printed for the store to trust (issuer, key-id, public-key, anchor).

@@ -4,6 +4,7 @@
 #include "app/theme/appearancesetting.h"
 #include "app/theme/theme.h"
 #include "app/tray/statusbarcontroller.h"
+#include "app/updater/appupdater.h"
 #include "app/window/storeresources.h"
 #include "app/window/windowshot.h"
 #include "model/storemodel.h"
@@ -46,10 +47,12 @@ int main(int argc, char *argv[])
     if (shot.path)
         root.appearance()->setAppearance(shot.dark ? QStringLiteral("dark") : QStringLiteral("light"));
     QObject::connect(&engine, &QQmlApplicationEngine::objectCreated, &application, [&shot, &root](QObject *created) {
-        if (auto *window = qobject_cast<QQuickWindow *>(created))
+        auto *window = qobject_cast<QQuickWindow *>(created);
+        if (window && shot.pictures(window))
             shot.arrange(window, [&root] { return root.isSettled(); });
     });
     QObject::connect(&instance, &SingleInstance::activated, &root, &StoreRoot::activate);
+    QObject::connect(root.updater(), &AppUpdater::relaunching, &instance, &SingleInstance::release);
     if (shot.path) {
         root.openWindow();
         return engine.rootObjects().isEmpty() ? 1 : QCoreApplication::exec();

@@ -6,6 +6,7 @@
 #include "app/screens/storedata.h"
 #include "app/theme/appearancesetting.h"
 #include "app/theme/storepalette.h"
+#include "app/updater/appupdater.h"
 #include "app/window/desktopchrome.h"
 #include "app/window/startatlogin.h"
 #include "app/window/storecommands.h"
@@ -28,6 +29,7 @@ Q_IMPORT_QML_PLUGIN(TesselStore_ThemePlugin)
 Q_IMPORT_QML_PLUGIN(TesselStore_StylePlugin)
 Q_IMPORT_QML_PLUGIN(TesselStore_ComponentsPlugin)
 Q_IMPORT_QML_PLUGIN(TesselStore_ImagesPlugin)
+Q_IMPORT_QML_PLUGIN(TesselStore_UpdaterPlugin)
 Q_IMPORT_QML_PLUGIN(TesselStore_WindowPlugin)
 Q_IMPORT_QML_PLUGIN(TesselStore_ScreensPlugin)
 
@@ -35,13 +37,17 @@ StoreRoot::StoreRoot(QQmlApplicationEngine *engine, QObject *parent)
     : QObject(parent), m_engine(engine), m_palette(std::make_unique<StorePalette>(nullptr)),
       m_appearance(std::make_unique<AppearanceSetting>(UserDefaults::standard(), m_palette.get())),
       m_status(std::make_unique<StoreStatus>(StoreModel::shared())),
-      m_commands(std::make_unique<StoreCommands>(m_status.get())), m_window(std::make_unique<StoreWindow>(nullptr)),
-      m_desktop(std::make_unique<DesktopChrome>(nullptr)), m_desktopSettings(std::make_unique<DesktopSettings>()),
+      m_updater(std::make_unique<AppUpdater>(Bundle::main(), UserDefaults::standard(),
+                                             AppUpdater::Services::standard(Bundle::main(), this))),
+      m_commands(std::make_unique<StoreCommands>(m_status.get(), m_updater.get())),
+      m_window(std::make_unique<StoreWindow>(nullptr)), m_desktop(std::make_unique<DesktopChrome>(nullptr)),
+      m_desktopSettings(std::make_unique<DesktopSettings>()),
       m_images(std::make_unique<ImageLoader>(ImageDiskCache::standard(), std::make_unique<ImageSession>())),
       m_data(std::make_unique<StoreData>(StoreModel::shared(), m_status.get(), nullptr))
 {
     StorePalette::provide(m_palette.get());
     AppearanceSetting::provide(m_appearance.get());
+    AppUpdater::provide(m_updater.get());
     StoreCommands::provide(m_commands.get());
     StoreWindow::provide(m_window.get());
     DesktopChrome::provide(m_desktop.get());
@@ -78,6 +84,12 @@ StoreRoot::StoreRoot(QQmlApplicationEngine *engine, QObject *parent)
         if (state == Qt::ApplicationActive)
             StoreModel::shared()->applicationBecameActive();
     });
+    connect(m_updater->window(), &UpdateWindowState::changed, this, [this] {
+        if (m_updater->window()->isVisible())
+            openUpdateWindow();
+    });
+    m_updater->start();
+
     // Outside an application bundle nothing else gives the window the store's icon.
     if (!Bundle::main().path().endsWith(QLatin1String(".app"))) {
         if (const std::optional<QString> icon = StoreResources::instance()->appIconPath())
@@ -101,6 +113,14 @@ void StoreRoot::activate(const QVariantMap &options)
 bool StoreRoot::isSettled() const
 {
     return m_status->loadState() != StoreModel::LoadState::Loading && !m_status->checking();
+}
+
+void StoreRoot::openUpdateWindow()
+{
+    if (m_updateWindowOpen)
+        return;
+    m_updateWindowOpen = true;
+    m_engine->load(QUrl(QStringLiteral("qrc:/qt/qml/TesselStore/Updater/UpdateWindow.qml")));
 }
 
 void StoreRoot::openWindow()

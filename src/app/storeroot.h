@@ -4,6 +4,7 @@
 #include <QVariantMap>
 #include <memory>
 
+class AppUpdater;
 class AppearanceSetting;
 class DesktopChrome;
 class DesktopSettings;
@@ -29,6 +30,7 @@ public:
     AppearanceSetting *appearance() const { return m_appearance.get(); }
     StoreCommands *commands() const { return m_commands.get(); }
     StoreWindow *window() const { return m_window.get(); }
+    AppUpdater *updater() const { return m_updater.get(); }
 
     // Another launch asked for the window: shows it, on the section and app page it names.
     void activate(const QVariantMap &options);
@@ -44,10 +46,14 @@ public:
     void startInBackground();
 
 private:
+    // The updater's window, made the first time it has something to show.
+    void openUpdateWindow();
+
     QQmlApplicationEngine *m_engine;
     std::unique_ptr<StorePalette> m_palette;
     std::unique_ptr<AppearanceSetting> m_appearance;
     std::unique_ptr<StoreStatus> m_status;
+    std::unique_ptr<AppUpdater> m_updater;
     std::unique_ptr<StoreCommands> m_commands;
     std::unique_ptr<StoreWindow> m_window;
     std::unique_ptr<DesktopChrome> m_desktop;
@@ -55,4 +61,5 @@ private:
     std::unique_ptr<ImageLoader> m_images;
     std::unique_ptr<StoreData> m_data;
     std::unique_ptr<StartAtLogin> m_startAtLogin;
+    bool m_updateWindowOpen = false;
 };

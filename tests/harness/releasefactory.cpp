@@ -46,15 +46,26 @@ QString ReleaseFactory::launchMarker() const
 QString ReleaseFactory::app(const QString &name, const QString &bundleID, const QString &build,
                             const std::optional<QByteArray> &executable)
 {
+    return app(name, BundleFactory::info(bundleID, build, build), QString::fromLatin1(team), executable);
+}
+
+QString ReleaseFactory::app(const QString &name, const QVariantMap &info, const QString &signingTeam,
+                            const std::optional<QByteArray> &executable)
+{
+    const QString build = info.value(QStringLiteral("CFBundleVersion")).toString();
     const QString bundle = m_folder + QStringLiteral("/made-%1/%2.app").arg(++m_made).arg(name);
-    BundleFactory::write(bundle, BundleFactory::info(bundleID, build, build));
+    BundleFactory::write(bundle, info);
     const QString program = bundle + QStringLiteral("/Contents/MacOS/app");
     writeTestFile(program,
                   executable.value_or("#!/bin/sh\necho " + build.toUtf8() + " >> '" + launchMarker().toUtf8() + "'\n"));
     QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther);
     writeTestFile(bundle + QStringLiteral("/Contents/Resources/notes.txt"), "release " + build.toUtf8());
     QFile::link(QStringLiteral("notes.txt"), bundle + QStringLiteral("/Contents/Resources/readme.txt"));
-    if (const std::optional<QString> failure = BundleSigner(m_leaf, {m_intermediate.certificate}).sign(bundle))
+    const PemIdentity leaf =
+        signingTeam == QLatin1String(team)
+            ? m_leaf
+            : CertificateIssuer::makeCodeSigningLeaf(m_intermediate, signingTeam, QStringLiteral("Orvel"));
+    if (const std::optional<QString> failure = BundleSigner(leaf, {m_intermediate.certificate}).sign(bundle))
         qFatal("cannot sign the test app: %s", qPrintable(*failure));
     return bundle;
 }

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QVariantMap>
 
 // Releases as a maker publishes them, for tests: app bundles code-signed by a test chain,
 // packed as zip files or disk images, and Ed25519-signed for the feed.
@@ -37,6 +38,10 @@ public:
     // A code-signed app bundle "NAME.app" with this identifier and build. The executable
     // defaults to a script that appends a line to launchMarker() when it runs.
     QString app(const QString &name, const QString &bundleID, const QString &build,
+                const std::optional<QByteArray> &executable = std::nullopt);
+    // The same with the whole Info.plist given (its executable named "app", its build under
+    // "CFBundleVersion"), signed by a leaf of this chain for the team given.
+    QString app(const QString &name, const QVariantMap &info, const QString &signingTeam = QString::fromLatin1(team),
                 const std::optional<QByteArray> &executable = std::nullopt);
     // The file each launched default executable appends its bundle's build to.
     QString launchMarker() const;

@@ -223,6 +223,7 @@ int buildDemo(const QCommandLineParser &parser)
     printLine(QStringLiteral("key-id\t") + trust->keyID);
     printLine(QStringLiteral("public-key\t") + trust->publicKey);
     printLine(QStringLiteral("anchor\t") + QString::fromLatin1(trust->codeSigningRoot.toBase64()));
+    printLine(QStringLiteral("archive-key\t") + trust->archivePublicKey);
     return ExitSuccess;
 }
 

@@ -50,6 +50,14 @@ SingleInstance::Role SingleInstance::claim(const QVariantMap &options)
     return Role::Alone;
 }
 
+void SingleInstance::release()
+{
+    if (!m_bus.isConnected())
+        return;
+    m_bus.interface()->unregisterService(serviceName);
+    m_bus.unregisterObject(objectPath);
+}
+
 QVariantMap SingleInstance::launchOptions(const QStringList &arguments)
 {
     const UserDefaults given(arguments, nullptr);

@@ -28,6 +28,10 @@ public:
     // Claims the store's name, or hands the options to the store that holds it.
     Role claim(const QVariantMap &options);
 
+    // Gives the store's name up, so that the store started next (its own new version, as
+    // this one ends) is the store rather than handing over to this one.
+    void release();
+
     // The launch options of the arguments ("-section updates", "-openApp lumen", and
     // "background" for a start by the session).
     static QVariantMap launchOptions(const QStringList &arguments);

@@ -54,6 +54,18 @@
         <source>The Store starts with your session and waits in the tray.</source>
         <translation>يبدأ المتجر مع جلستك وينتظر في علبة النظام.</translation>
     </message>
+    <message>
+        <source>The Store checks for a new version of itself once a day.</source>
+        <translation>يبحث المتجر عن إصدار جديد منه مرة واحدة يوميًا.</translation>
+    </message>
+    <message>
+        <source>Check Now</source>
+        <translation>التحقق الآن</translation>
+    </message>
+    <message>
+        <source>Check for updates automatically</source>
+        <translation>البحث عن التحديثات تلقائيًا</translation>
+    </message>
 </context>
 <context>
     <name>AppDetailView</name>
@@ -435,6 +447,96 @@
     <message>
         <source>Zoom</source>
         <translation>تكبير</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateWindow</name>
+    <message>
+        <source>Software Update</source>
+        <translation>تحديث البرنامج</translation>
+    </message>
+    <message>
+        <source>Skip This Version</source>
+        <translation>تخطي هذا الإصدار</translation>
+    </message>
+    <message>
+        <source>Remind Me Later</source>
+        <translation>ذكّرني لاحقًا</translation>
+    </message>
+    <message>
+        <source>Install and Relaunch</source>
+        <translation>التثبيت وإعادة التشغيل</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>حسنًا</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateWindowState</name>
+    <message>
+        <source>Checking for updates…</source>
+        <translation>جارٍ البحث عن تحديثات…</translation>
+    </message>
+    <message>
+        <source>You’re up to date!</source>
+        <translation>لديك أحدث إصدار!</translation>
+    </message>
+    <message>
+        <source>The update check failed.</source>
+        <translation>فشل البحث عن التحديثات.</translation>
+    </message>
+    <message>
+        <source>A new version of Tessel Store is available!</source>
+        <translation>يتوفر إصدار جديد من Tessel Store!</translation>
+    </message>
+    <message>
+        <source>Downloading Tessel Store %1…</source>
+        <translation>جارٍ تنزيل Tessel Store %1…</translation>
+    </message>
+    <message>
+        <source>Installing Tessel Store %1…</source>
+        <translation>جارٍ تثبيت Tessel Store %1…</translation>
+    </message>
+    <message>
+        <source>Starting Tessel Store %1…</source>
+        <translation>جارٍ تشغيل Tessel Store %1…</translation>
+    </message>
+    <message>
+        <source>The update could not be installed.</source>
+        <translation>تعذّر تثبيت التحديث.</translation>
+    </message>
+    <message>
+        <source>Tessel Store %1 is the newest version.</source>
+        <translation>Tessel Store %1 هو أحدث إصدار.</translation>
+    </message>
+    <message>
+        <source>Tessel Store could not read its update feed. Check your connection and try again.</source>
+        <translation>تعذّر على Tessel Store قراءة موجز التحديثات. تحقق من اتصالك وحاول مرة أخرى.</translation>
+    </message>
+    <message>
+        <source>Tessel Store %1 is now available — you have %2. Would you like to install it now?</source>
+        <translation>يتوفر الآن Tessel Store %1 — لديك %2. هل تريد تثبيته الآن؟</translation>
+    </message>
+    <message>
+        <source>Tessel Store %1 is installed but did not start. Open Tessel Store again to use it.</source>
+        <translation>تم تثبيت Tessel Store %1 لكنه لم يبدأ. افتح Tessel Store مرة أخرى لاستخدامه.</translation>
+    </message>
+    <message>
+        <source>The download did not finish. Check your connection and try again. Tessel Store %1 stays as it is.</source>
+        <translation>لم يكتمل التنزيل. تحقق من اتصالك وحاول مرة أخرى. يبقى Tessel Store %1 كما هو.</translation>
+    </message>
+    <message>
+        <source>The update did not pass the security check, so it was not installed. Tessel Store %1 stays as it is.</source>
+        <translation>لم يجتز التحديث فحص الأمان، لذا لم يُثبَّت. يبقى Tessel Store %1 كما هو.</translation>
+    </message>
+    <message>
+        <source>The update could not be opened. Tessel Store %1 stays as it is.</source>
+        <translation>تعذّر فتح التحديث. يبقى Tessel Store %1 كما هو.</translation>
+    </message>
+    <message>
+        <source>Tessel Store could not replace itself. Make sure its folder can be written, then try again. Tessel Store %1 stays as it is.</source>
+        <translation>تعذّر على Tessel Store استبدال نفسه. تأكد من أن مجلده قابل للكتابة، ثم حاول مرة أخرى. يبقى Tessel Store %1 كما هو.</translation>
     </message>
 </context>
 <context>

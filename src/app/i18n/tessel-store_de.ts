@@ -54,6 +54,18 @@
         <source>The Store starts with your session and waits in the tray.</source>
         <translation>Der Store startet mit Ihrer Sitzung und wartet im Infobereich.</translation>
     </message>
+    <message>
+        <source>The Store checks for a new version of itself once a day.</source>
+        <translation>Der Store sucht einmal am Tag nach einer neuen Version von sich selbst.</translation>
+    </message>
+    <message>
+        <source>Check Now</source>
+        <translation>Jetzt suchen</translation>
+    </message>
+    <message>
+        <source>Check for updates automatically</source>
+        <translation>Automatisch nach Updates suchen</translation>
+    </message>
 </context>
 <context>
     <name>AppDetailView</name>
@@ -427,6 +439,96 @@
     <message>
         <source>Zoom</source>
         <translation>Zoomen</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateWindow</name>
+    <message>
+        <source>Software Update</source>
+        <translation>Softwareaktualisierung</translation>
+    </message>
+    <message>
+        <source>Skip This Version</source>
+        <translation>Diese Version überspringen</translation>
+    </message>
+    <message>
+        <source>Remind Me Later</source>
+        <translation>Später erinnern</translation>
+    </message>
+    <message>
+        <source>Install and Relaunch</source>
+        <translation>Installieren und neu starten</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateWindowState</name>
+    <message>
+        <source>Checking for updates…</source>
+        <translation>Suche nach Updates…</translation>
+    </message>
+    <message>
+        <source>You’re up to date!</source>
+        <translation>Sie sind auf dem neuesten Stand!</translation>
+    </message>
+    <message>
+        <source>The update check failed.</source>
+        <translation>Die Suche nach Updates ist fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>A new version of Tessel Store is available!</source>
+        <translation>Eine neue Version von Tessel Store ist verfügbar!</translation>
+    </message>
+    <message>
+        <source>Downloading Tessel Store %1…</source>
+        <translation>Tessel Store %1 wird geladen…</translation>
+    </message>
+    <message>
+        <source>Installing Tessel Store %1…</source>
+        <translation>Tessel Store %1 wird installiert…</translation>
+    </message>
+    <message>
+        <source>Starting Tessel Store %1…</source>
+        <translation>Tessel Store %1 wird gestartet…</translation>
+    </message>
+    <message>
+        <source>The update could not be installed.</source>
+        <translation>Das Update konnte nicht installiert werden.</translation>
+    </message>
+    <message>
+        <source>Tessel Store %1 is the newest version.</source>
+        <translation>Tessel Store %1 ist die neueste Version.</translation>
+    </message>
+    <message>
+        <source>Tessel Store could not read its update feed. Check your connection and try again.</source>
+        <translation>Tessel Store konnte seinen Update-Feed nicht lesen. Prüfen Sie Ihre Verbindung und versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>Tessel Store %1 is now available — you have %2. Would you like to install it now?</source>
+        <translation>Tessel Store %1 ist jetzt verfügbar – Sie haben %2. Möchten Sie es jetzt installieren?</translation>
+    </message>
+    <message>
+        <source>Tessel Store %1 is installed but did not start. Open Tessel Store again to use it.</source>
+        <translation>Tessel Store %1 ist installiert, wurde aber nicht gestartet. Öffnen Sie Tessel Store erneut, um es zu verwenden.</translation>
+    </message>
+    <message>
+        <source>The download did not finish. Check your connection and try again. Tessel Store %1 stays as it is.</source>
+        <translation>Der Download wurde nicht abgeschlossen. Prüfen Sie Ihre Verbindung und versuchen Sie es erneut. Tessel Store %1 bleibt, wie es ist.</translation>
+    </message>
+    <message>
+        <source>The update did not pass the security check, so it was not installed. Tessel Store %1 stays as it is.</source>
+        <translation>Das Update hat die Sicherheitsprüfung nicht bestanden und wurde daher nicht installiert. Tessel Store %1 bleibt, wie es ist.</translation>
+    </message>
+    <message>
+        <source>The update could not be opened. Tessel Store %1 stays as it is.</source>
+        <translation>Das Update konnte nicht geöffnet werden. Tessel Store %1 bleibt, wie es ist.</translation>
+    </message>
+    <message>
+        <source>Tessel Store could not replace itself. Make sure its folder can be written, then try again. Tessel Store %1 stays as it is.</source>
+        <translation>Tessel Store konnte sich nicht selbst ersetzen. Stellen Sie sicher, dass sein Ordner beschreibbar ist, und versuchen Sie es erneut. Tessel Store %1 bleibt, wie es ist.</translation>
     </message>
 </context>
 <context>

@@ -54,6 +54,18 @@
         <source>The Store starts with your session and waits in the tray.</source>
         <translation>A Store abre com a sua sessão e espera na bandeja do sistema.</translation>
     </message>
+    <message>
+        <source>The Store checks for a new version of itself once a day.</source>
+        <translation>A Store procura uma nova versão de si mesma uma vez por dia.</translation>
+    </message>
+    <message>
+        <source>Check Now</source>
+        <translation>Verificar agora</translation>
+    </message>
+    <message>
+        <source>Check for updates automatically</source>
+        <translation>Procurar atualizações automaticamente</translation>
+    </message>
 </context>
 <context>
     <name>AppDetailView</name>
@@ -427,6 +439,96 @@
     <message>
         <source>Zoom</source>
         <translation>Zoom</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateWindow</name>
+    <message>
+        <source>Software Update</source>
+        <translation>Atualização de software</translation>
+    </message>
+    <message>
+        <source>Skip This Version</source>
+        <translation>Pular esta versão</translation>
+    </message>
+    <message>
+        <source>Remind Me Later</source>
+        <translation>Lembrar mais tarde</translation>
+    </message>
+    <message>
+        <source>Install and Relaunch</source>
+        <translation>Instalar e reabrir</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateWindowState</name>
+    <message>
+        <source>Checking for updates…</source>
+        <translation>Procurando atualizações…</translation>
+    </message>
+    <message>
+        <source>You’re up to date!</source>
+        <translation>Você está em dia!</translation>
+    </message>
+    <message>
+        <source>The update check failed.</source>
+        <translation>A verificação de atualizações falhou.</translation>
+    </message>
+    <message>
+        <source>A new version of Tessel Store is available!</source>
+        <translation>Uma nova versão do Tessel Store está disponível!</translation>
+    </message>
+    <message>
+        <source>Downloading Tessel Store %1…</source>
+        <translation>Baixando o Tessel Store %1…</translation>
+    </message>
+    <message>
+        <source>Installing Tessel Store %1…</source>
+        <translation>Instalando o Tessel Store %1…</translation>
+    </message>
+    <message>
+        <source>Starting Tessel Store %1…</source>
+        <translation>Iniciando o Tessel Store %1…</translation>
+    </message>
+    <message>
+        <source>The update could not be installed.</source>
+        <translation>Não foi possível instalar a atualização.</translation>
+    </message>
+    <message>
+        <source>Tessel Store %1 is the newest version.</source>
+        <translation>O Tessel Store %1 é a versão mais recente.</translation>
+    </message>
+    <message>
+        <source>Tessel Store could not read its update feed. Check your connection and try again.</source>
+        <translation>O Tessel Store não conseguiu ler seu feed de atualizações. Verifique sua conexão e tente novamente.</translation>
+    </message>
+    <message>
+        <source>Tessel Store %1 is now available — you have %2. Would you like to install it now?</source>
+        <translation>O Tessel Store %1 já está disponível — você tem a %2. Deseja instalá-lo agora?</translation>
+    </message>
+    <message>
+        <source>Tessel Store %1 is installed but did not start. Open Tessel Store again to use it.</source>
+        <translation>O Tessel Store %1 foi instalado, mas não abriu. Abra o Tessel Store novamente para usá-lo.</translation>
+    </message>
+    <message>
+        <source>The download did not finish. Check your connection and try again. Tessel Store %1 stays as it is.</source>
+        <translation>O download não terminou. Verifique sua conexão e tente novamente. O Tessel Store %1 continua como está.</translation>
+    </message>
+    <message>
+        <source>The update did not pass the security check, so it was not installed. Tessel Store %1 stays as it is.</source>
+        <translation>A atualização não passou na verificação de segurança e por isso não foi instalada. O Tessel Store %1 continua como está.</translation>
+    </message>
+    <message>
+        <source>The update could not be opened. Tessel Store %1 stays as it is.</source>
+        <translation>Não foi possível abrir a atualização. O Tessel Store %1 continua como está.</translation>
+    </message>
+    <message>
+        <source>Tessel Store could not replace itself. Make sure its folder can be written, then try again. Tessel Store %1 stays as it is.</source>
+        <translation>O Tessel Store não conseguiu se substituir. Verifique se a pasta dele permite gravação e tente novamente. O Tessel Store %1 continua como está.</translation>
     </message>
 </context>
 <context>

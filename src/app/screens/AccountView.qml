@@ -3,6 +3,7 @@ import QtQuick.Controls
 import TesselStore.Theme
 import TesselStore.Components
 import TesselStore.Screens
+import TesselStore.Updater
 import TesselStore.Window
 
 // Account: the window's appearance and the store's own settings.
@@ -29,9 +30,36 @@ Page {
         }
     }
     PanelGroup {
+        objectName: "storeSettings"
         caption: "Tessel Store"
         PanelRow {
+            objectName: "version"
             title: qsTr("Version %1").arg(StoreData.version)
+            detail: AppUpdater.configured ? qsTr("The Store checks for a new version of itself once a day.") : ""
+            StoreButton {
+                objectName: "checkNow"
+                visible: AppUpdater.configured
+                kind: "secondary"
+                compact: true
+                text: qsTr("Check Now")
+                enabled: AppUpdater.canCheck
+                onClicked: AppUpdater.checkForUpdates()
+            }
+        }
+        PanelDivider {
+            visible: AppUpdater.configured
+            inset: 16
+        }
+        PanelRow {
+            objectName: "automaticChecks"
+            visible: AppUpdater.configured
+            title: qsTr("Check for updates automatically")
+            Switch {
+                objectName: "automaticChecksSwitch"
+                text: qsTr("Check for updates automatically")
+                checked: AppUpdater.automaticallyChecks
+                onToggled: AppUpdater.automaticallyChecks = checked
+            }
         }
         PanelDivider {
             visible: StartAtLogin.available

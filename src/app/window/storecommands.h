@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QQmlEngine>
 
+class AppUpdater;
 class StoreStatus;
 
 // The application's commands, as the window's shortcuts and menu offer them.
@@ -17,12 +18,13 @@ class StoreCommands : public QObject, public ProvidedSingleton<StoreCommands>
     Q_PROPERTY(QString version READ version CONSTANT)
 
 public:
-    explicit StoreCommands(StoreStatus *status, QObject *parent = nullptr);
+    // Without an updater the store's own check is never offered.
+    StoreCommands(StoreStatus *status, AppUpdater *updater, QObject *parent = nullptr);
 
-    // The store's own updater: whether a check may start now, and starting one. It has
-    // nothing to check with yet.
-    bool canCheckForUpdates() const { return false; }
-    Q_INVOKABLE void checkForUpdates() {}
+    // The store's own updater: whether a check may start now, and starting one, for the
+    // command menu and the tray alike.
+    bool canCheckForUpdates() const;
+    Q_INVOKABLE void checkForUpdates();
     QString version() const;
 
     // Starts the whole refresh and returns at once.
@@ -37,4 +39,5 @@ Q_SIGNALS:
 
 private:
     QPointer<StoreStatus> m_status;
+    QPointer<AppUpdater> m_updater;
 };

@@ -59,8 +59,16 @@ WindowShot WindowShot::fromArguments(const QStringList &arguments)
             shot.search = arguments[++index];
         else if (argument == QLatin1String("--viewer") && hasValue)
             shot.viewer = arguments[++index].toInt();
+        else if (argument == QLatin1String("--update-window"))
+            shot.updateWindow = true;
     }
     return shot;
+}
+
+bool WindowShot::pictures(const QQuickWindow *window) const
+{
+    // Only main windows are named "main…"; the other is the update window.
+    return window->objectName().startsWith(QLatin1String("main")) != updateWindow;
 }
 
 void WindowShot::arrange(QQuickWindow *window, std::function<bool()> ready) const

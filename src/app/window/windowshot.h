@@ -18,6 +18,10 @@ struct WindowShot
     std::optional<int> height;     // "--height N"
     std::optional<QString> search; // "--search TEXT": typed into the field named "search"
     std::optional<int> viewer;     // "--viewer N": the screenshot viewer opened on shot N
+    bool updateWindow = false;     // "--update-window": the store's own update window, not the main one
+
+    // Whether this window is the one to picture.
+    bool pictures(const QQuickWindow *window) const;
 
     static WindowShot fromArguments(const QStringList &arguments);
 

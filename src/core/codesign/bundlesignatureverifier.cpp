@@ -312,8 +312,21 @@ CodeSignatureResult<Unit> BundleSignatureVerifier::check(const QString &bundle, 
     return result;
 }
 
+CodeSignatureResult<QString> BundleSignatureVerifier::team(const QString &bundle) const
+{
+    const QString path = QDir::cleanPath(QFileInfo(bundle).absoluteFilePath());
+    // Any signer will do here: what is asked is who signed, once the signature holds.
+    const CodeSignatureResult<Requirement> anySigner = Requirement::compile(QStringLiteral("always"));
+    std::optional<QString> signer;
+    if (Result result = verify(path, *anySigner, 0, &signer); !result)
+        return result.error();
+    if (!signer || signer->isEmpty())
+        return fail(Kind::RequirementNotMet, QStringLiteral("the signing certificate names no team"));
+    return *signer;
+}
+
 CodeSignatureResult<Unit> BundleSignatureVerifier::verify(const QString &bundle, const Requirement &requirement,
-                                                          int depth) const
+                                                          int depth, std::optional<QString> *team) const
 {
     if (depth > maximumNesting)
         return fail(Kind::Unsupported, QStringLiteral("nested code is nested too deeply"));
@@ -334,6 +347,8 @@ CodeSignatureResult<Unit> BundleSignatureVerifier::verify(const QString &bundle,
         return recorded;
     if (Result satisfied = checkRequirement(requirement, *directories, *chain); !satisfied)
         return satisfied;
+    if (team)
+        *team = certificateSubject(chain->leaf(), QStringLiteral("OU"));
     const ResourceCheck::NestedCheck nestedCheck = [this, depth](const QString &nested, const QString &text) -> Result {
         const CodeSignatureResult<Requirement> nestedRequirement = Requirement::compile(text);
         if (!nestedRequirement)

@@ -15,4 +15,8 @@ public:
 
     // Unit when the signature is valid and satisfies the requirement; otherwise why not.
     virtual CodeSignatureResult<Unit> check(const QString &bundle, const Requirement &requirement) const = 0;
+
+    // The team that signed the bundle (its signing certificate's OU), when the signature is
+    // valid and names one; otherwise why not.
+    virtual CodeSignatureResult<QString> team(const QString &bundle) const = 0;
 };

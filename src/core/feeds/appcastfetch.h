@@ -3,6 +3,7 @@
 #include "feeds/appcastrelease.h"
 #include "net/httpfetch.h"
 #include "platform/systemversion.h"
+#include "support/expected.h"
 
 #include <QUrl>
 #include <optional>
@@ -12,9 +13,20 @@ class QNetworkAccessManager;
 
 namespace AppcastFetch {
 
-// The newest release an app's feed offers this system. Nothing when the feed cannot be
-// fetched completely, is not well-formed, or offers nothing this system runs. The feed is
+// Why a feed gave no release.
+enum class Failure {
+    Unreadable,      // no complete answer
+    Malformed,       // not well-formed XML
+    NothingRunnable, // no full release this system runs
+};
+
+// The newest release an app's feed offers this system, or why there is none. The feed is
 // parsed on the thread pool, so that large feeds never hold up the main thread.
+QCoro::Task<Expected<AppcastRelease, Failure>> newest(QNetworkAccessManager *session, QUrl feed,
+                                                      SystemVersion systemVersion,
+                                                      TransferLimits limits = HTTPFetch::documentLimits());
+
+// The same, for those to whom any failure means the same: nothing to offer. Failures are logged.
 QCoro::Task<std::optional<AppcastRelease>> newestRelease(QNetworkAccessManager *session, QUrl feed,
                                                          SystemVersion systemVersion,
                                                          TransferLimits limits = HTTPFetch::documentLimits());

@@ -19,6 +19,7 @@ const QString channelName = QStringLiteral("sparkle:channel");
 const QString urlName = QStringLiteral("url");
 const QString lengthName = QStringLiteral("length");
 const QString edSignatureName = QStringLiteral("sparkle:edSignature");
+const QString descriptionName = QStringLiteral("description");
 
 // Attributes by the name as written, prefix included.
 std::optional<QString> attribute(const QXmlStreamAttributes &attributes, QStringView name)
@@ -48,6 +49,7 @@ private:
     std::optional<QString> m_shortVersion;
     std::optional<QString> m_build;
     std::optional<QString> m_minimumSystem;
+    std::optional<QString> m_notes;
     bool m_onChannel = false;
     std::optional<QXmlStreamAttributes> m_enclosure; // implicitly shared: remembering one copies nothing
 };
@@ -60,6 +62,7 @@ void FeedReader::elementStarted(QStringView name, const QXmlStreamAttributes &at
         m_shortVersion.reset();
         m_build.reset();
         m_minimumSystem.reset();
+        m_notes.reset();
         m_onChannel = false;
         m_enclosure.reset();
     } else if (name == channelName && m_inItem) {
@@ -93,6 +96,10 @@ void FeedReader::elementEnded(QStringView name)
         m_build = m_text.trimmed();
     } else if (name == minimumSystemName) {
         m_minimumSystem = m_text.trimmed();
+    } else if (name == descriptionName) {
+        const QString notes = m_text.trimmed();
+        if (!notes.isEmpty())
+            m_notes = notes;
     } else if (name == itemName) {
         m_inItem = false;
         if (std::optional<AppcastRelease> release = itemRelease())
@@ -120,6 +127,7 @@ std::optional<AppcastRelease> FeedReader::itemRelease() const
         release.length = parsePlainInteger(*length);
     release.edSignature = attribute(enclosure, edSignatureName);
     release.minimumSystemVersion = m_minimumSystem ? m_minimumSystem : attribute(enclosure, minimumSystemName);
+    release.releaseNotes = m_notes;
     return release;
 }
 

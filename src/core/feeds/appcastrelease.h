@@ -13,6 +13,7 @@ struct AppcastRelease
     std::optional<qint64> length;
     std::optional<QString> edSignature;
     std::optional<QString> minimumSystemVersion;
+    std::optional<QString> releaseNotes; // the item's description, as written (often HTML)
 
     bool operator==(const AppcastRelease &) const = default;
 };

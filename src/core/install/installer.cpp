@@ -1,14 +1,10 @@
 #include "install/installer.h"
 
 #include "catalog/version.h"
-#include "codesign/catalogrequirement.h"
-#include "codesign/codesignatureverifier.h"
-#include "install/archiveextractor.h"
-#include "install/archivesignature.h"
 #include "install/bundleplacement.h"
 #include "install/installedcopies.h"
 #include "install/installlog.h"
-#include "install/releasebundle.h"
+#include "install/releasepreparation.h"
 #include "install/workfolder.h"
 
 #include <QtConcurrent/QtConcurrentRun>
@@ -54,34 +50,11 @@ QCoro::Task<Expected<QString, InstallFailure>> Installer::run(CatalogApp app, Ap
         co_return InstallFailure::of(Kind::FileSystem, workFolder.error());
     const QString work = workFolder->path();
 
-    const TransferLimits limits = installer.m_archiveLimits.forLength(release.length);
-    const Result archive = co_await ArchiveDownload::download(installer.m_session, release.url, work, limits, progress);
-    if (!archive)
-        co_return archive;
-    // Each blocking step runs on the thread pool. Its future is held in a variable before it is
-    // awaited: GCC 12 destroys the arguments of a QtConcurrent call made inside the co_await
-    // expression twice.
-    QFuture<Expected<Unit, InstallFailure>> checking =
-        QtConcurrent::run(&ArchiveSignature::check, archive.value(), release.edSignature, app.sparklePublicKey);
-    const Expected<Unit, InstallFailure> signedArchive = co_await checking;
-    if (!signedArchive)
-        co_return signedArchive.error();
-    QFuture<Expected<QStringList, InstallFailure>> unpacking = QtConcurrent::run(
-        &ArchiveExtractor::extract, archive.value(), work + QStringLiteral("/extracted"), UnpackLimits());
-    const Expected<QStringList, InstallFailure> unpacked = co_await unpacking;
-    if (!unpacked)
-        co_return unpacked.error();
-    const Result chosen = ReleaseBundle::choose(unpacked.value(), app.bundleID, release.build);
-    if (!chosen)
-        co_return chosen;
-    const QString bundle = chosen.value();
-    const std::shared_ptr<const CodeSignatureVerifier> verifier = installer.m_verifier;
-    QFuture<CodeSignatureResult<Unit>> verifying =
-        QtConcurrent::run([bundle, app, verifier] { return CatalogRequirement::check(bundle, app, *verifier); });
-    const CodeSignatureResult<Unit> signature = co_await verifying;
-    if (!signature)
-        co_return InstallFailure::of(Kind::BadCodeSignature, CodeSignatureFailure::name(signature.error().kind) +
-                                                                 QStringLiteral(": ") + signature.error().detail);
+    const Result prepared = co_await ReleasePreparation::prepare(
+        installer.m_session, installer.m_verifier, app, release, work, installer.m_archiveLimits, std::move(progress));
+    if (!prepared)
+        co_return prepared;
+    const QString bundle = prepared.value();
     const std::optional<InstalledApp> current =
         InstalledCopies(installer.m_locations, installer.m_registry).installed(app);
     if (current && Version::compare(current->build, release.build) == Version::Order::Descending)

@@ -190,7 +190,8 @@ std::optional<Trust> build(const Options &options, QString *reason)
         return std::nullopt;
     }
     return Trust{issuer, keyID, QString::fromLatin1(Base64::encodeURL(catalogKey.publicKey())),
-                 TrustAnchors::readPEM(root.certificate).value(0)};
+                 TrustAnchors::readPEM(root.certificate).value(0),
+                 QString::fromLatin1(archiveKey.publicKey().toBase64())};
 }
 
 } // namespace DemoBuilder

@@ -27,6 +27,7 @@ struct Trust
     QString keyID;
     QString publicKey;          // base64url, the catalog key
     QByteArray codeSigningRoot; // DER
+    QString archivePublicKey;   // standard Base64: the apps' archives, and the store's own, are signed with it
 };
 
 // The trust to configure, or the reason the build failed.

@@ -1,0 +1,3 @@
+#include "selfupdate/selfupdatelog.h"
+
+Q_LOGGING_CATEGORY(lcSelfUpdate, "tessel.selfupdate", QtInfoMsg)
