@@ -2,12 +2,14 @@
 #include "app/theme/appearancesetting.h"
 #include "app/theme/theme.h"
 #include "app/tray/statusbarcontroller.h"
+#include "app/window/storecommands.h"
 #include "app/window/storewindow.h"
 #include "harness/standinwatcher.h"
 #include "harness/traymenu.h"
 #include "harness/windowdriver.h"
 #include "model/storemodel.h"
 #include "net/networksession.h"
+#include "platform/bundle.h"
 #include "platform/desktopentryregistry.h"
 #include "platform/locations.h"
 
@@ -32,11 +34,16 @@ private:
     std::unique_ptr<StatusBarController> m_tray;
     int m_shots = 0;
 
-    QQuickWindow *window() const
+    QQuickWindow *rootWindow(const std::function<bool(const QQuickWindow *)> &wanted) const
     {
-        const QList<QObject *> roots = m_engine.rootObjects();
-        return roots.isEmpty() ? nullptr : qobject_cast<QQuickWindow *>(roots.constLast());
+        for (QObject *root : m_engine.rootObjects()) {
+            auto *window = qobject_cast<QQuickWindow *>(root);
+            if (window && wanted(window))
+                return window;
+        }
+        return nullptr;
     }
+    QQuickWindow *window() const { return rootWindow(&StoreWindow::isMainWindow); }
     QQuickItem *item(const QString &name) const
     {
         return window() ? WindowDriver::findItem(window()->contentItem(), name) : nullptr;
@@ -192,7 +199,7 @@ private Q_SLOTS:
         shoot(QStringLiteral("dark"));
 
         window()->close();
-        QTRY_VERIFY(m_engine.rootObjects().isEmpty());
+        QTRY_VERIFY(!window());
         const TrayMenu tray(StandInWatcher::registered().constLast());
         tray.open();
         tray.click(tray.entry(QStringLiteral("Open Tessel Store")));
@@ -205,6 +212,39 @@ private Q_SLOTS:
         QVERIFY(!WindowDriver::findItem(item(QStringLiteral("section-updates")), QStringLiteral("badgeCount"))
                      ->isVisible());
         shoot(QStringLiteral("reopened"));
+    }
+
+    // Last, since it replaces the bundle this test runs from: the tray's "Check for Updates…"
+    // finds the service's newer store, which installs in place and starts.
+    void theStoreUpdatesItselfFromTheTray()
+    {
+        QTRY_VERIFY_WITH_TIMEOUT(m_root->commands()->canCheckForUpdates(), 10000);
+        const TrayMenu tray(StandInWatcher::registered().constLast());
+        tray.open();
+        const TrayMenu::Entry check = tray.entry(QStringLiteral("Check for Updates…"));
+        QVERIFY(check.enabled);
+        tray.click(check);
+        const auto updater = [this] {
+            return rootWindow(
+                [](const QQuickWindow *window) { return window->objectName() == QLatin1String("updater"); });
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(updater() && updater()->isVisible(), 20000);
+        QQuickItem *install = WindowDriver::findItem(updater()->contentItem(), QStringLiteral("install"));
+        QTRY_VERIFY_WITH_TIMEOUT(install && install->isVisible() && install->isEnabled(), 20000);
+        QVERIFY(text(QStringLiteral("0.2"), updater()->contentItem()));
+        QTest::qWait(300);
+        const QString picture = qEnvironmentVariable("TESSEL_E2E_SHOTS") + QStringLiteral("/12-store-update.png");
+        QVERIFY(qEnvironmentVariableIsEmpty("TESSEL_E2E_SHOTS") || updater()->grabWindow().save(picture));
+
+        const QString bundle = Bundle::main().path();
+        QVERIFY(WindowDriver::click(updater(), install));
+        QTRY_COMPARE_WITH_TIMEOUT(Bundle::at(bundle).string(QStringLiteral("CFBundleShortVersionString")),
+                                  QStringLiteral("0.2"), 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            QProcess::execute(
+                QStringLiteral("pgrep"),
+                {QStringLiteral("-f"), QStringLiteral("^") + bundle + QStringLiteral("/Contents/MacOS/tessel-store")}),
+            0, 10000);
     }
 };
 

@@ -48,7 +48,6 @@ write_store_info() {
 	<key>CFBundleIdentifier</key><string>com.orvel.tessel-store</string>
 	<key>CFBundleExecutable</key><string>tessel-store</string>
 	<key>CFBundleName</key><string>Tessel Store</string>
-	<key>CFBundleExecutable</key><string>tessel-store</string>
 	<key>CFBundleShortVersionString</key><string>$2</string>
 	<key>CFBundleVersion</key><string>$3</string>
 	<key>TesselServiceURL</key><string>https://127.0.0.1:$port/</string>
