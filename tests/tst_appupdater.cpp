@@ -297,6 +297,31 @@ private Q_SLOTS:
         QVERIFY(started()->automaticallyChecks());
     }
 
+    // The stored choice shows before the updater has started, and a choice made meanwhile is kept.
+    void theSwitchHoldsWhileTheUpdaterStarts()
+    {
+        m_settings->setValue(QStringLiteral("SUEnableAutomaticChecks"), QStringLiteral("true"));
+        const auto store = updater(m_store->running());
+        QVERIFY(store->automaticallyChecks());
+        store->setAutomaticallyChecks(false);
+        QCOMPARE(m_settings->value(QStringLiteral("SUEnableAutomaticChecks")).toString(), QStringLiteral("false"));
+        store->start();
+        QTRY_VERIFY_WITH_TIMEOUT(store->canCheck(), 10000);
+        QVERIFY(!store->automaticallyChecks());
+    }
+
+    // A scheduled check that read no feed (no network yet, say) is not the day's check.
+    void aFailedCheckIsNotTheDaysCheck()
+    {
+        m_server->respond("/store/appcast.xml", HttpResponse::notFound());
+        m_settings->setValue(QStringLiteral("SUEnableAutomaticChecks"), QStringLiteral("true"));
+        const auto store = started();
+        QTRY_VERIFY_WITH_TIMEOUT(m_server->hits("/store/appcast.xml") >= 1, 10000);
+        QTRY_VERIFY(store->canCheck());
+        QVERIFY(!m_settings->contains(QStringLiteral("SULastCheckTime")));
+        QCOMPARE(store->window()->phase(), Phase::Hidden);
+    }
+
     // The window itself: shown by the offer, its buttons pressable, gone with the answer,
     // and never taken for a main window.
     void theWindowOffersAndCloses()

@@ -117,7 +117,7 @@ private Q_SLOTS:
     void storeMenuEntry()
     {
         const Locations locations = Locations::under(m_folder->filePath(QStringLiteral("machine")));
-        QVERIFY(StoreMenuEntry::registerBundle(locations, m_bundle));
+        QVERIFY(StoreMenuEntry::registerBundle(locations, m_bundle, QStringLiteral("store-symbolic"), "<svg/>"));
         const QHash<QByteArray, QString> entry = DesktopEntry::read(StoreMenuEntry::entryPath(locations));
         QCOMPARE(entry.value("DBusActivatable"), QStringLiteral("true"));
         QCOMPARE(entry.value("Name"), QStringLiteral("tessel-store"));
@@ -125,11 +125,18 @@ private Q_SLOTS:
         QFile service(StoreMenuEntry::busServicePath(locations));
         QVERIFY(service.open(QIODevice::ReadOnly));
         const QByteArray contents = service.readAll();
-        QVERIFY(contents.startsWith("[D-BUS Service]\nName=com.orvel.TesselStore\nExec=\""));
-        QVERIFY(contents.contains("/Contents/MacOS/app\"\n"));
+        // The bus's quoting, which knows no field codes: only the shell's specials are escaped.
+        QCOMPARE(contents,
+                 "[D-BUS Service]\nName=com.orvel.TesselStore\nExec=\"" +
+                     m_folder->filePath(QStringLiteral("My \\$HOME 100% \\\"Apps\\\"/Tessel Store.app")).toUtf8() +
+                     "/Contents/MacOS/app\"\n");
+        QFile icon(StoreMenuEntry::symbolicIconPath(locations, QStringLiteral("store-symbolic")));
+        QVERIFY(icon.open(QIODevice::ReadOnly));
+        QCOMPARE(icon.readAll(), QByteArray("<svg/>"));
         QCOMPARE(DesktopEntryRegistry(locations).applications(QStringLiteral("com.orvel.tessel-store")),
                  QStringList{m_bundle});
-        QVERIFY(!StoreMenuEntry::registerBundle(locations, m_folder->filePath(QStringLiteral("missing.app"))));
+        QVERIFY(!StoreMenuEntry::registerBundle(locations, m_folder->filePath(QStringLiteral("missing.app")),
+                                                QStringLiteral("store-symbolic"), "<svg/>"));
     }
 };
 

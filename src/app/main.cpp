@@ -3,6 +3,7 @@
 #include "app/storeroot.h"
 #include "app/theme/appearancesetting.h"
 #include "app/theme/theme.h"
+#include "app/tray/menubaricon.h"
 #include "app/tray/statusbarcontroller.h"
 #include "app/updater/appupdater.h"
 #include "app/window/storeresources.h"
@@ -64,7 +65,8 @@ int main(int argc, char *argv[])
     QGuiApplication::setQuitOnLastWindowClosed(!tray.isShown());
     // Run from its bundle, the store is in the desktop's menu like the apps it installs.
     if (const QString bundle = Bundle::main().path(); bundle.endsWith(QLatin1String(".app")))
-        StoreMenuEntry::registerBundle(Locations::standard(), bundle);
+        StoreMenuEntry::registerBundle(Locations::standard(), bundle, MenuBarIcon::symbolicName,
+                                       MenuBarIcon::symbolicSvg());
 
     // Started by the session, the store waits in the tray, unless there is none to wait in.
     if (QCoreApplication::arguments().contains(LoginItem::backgroundArgument) && tray.isShown()) {

@@ -126,8 +126,8 @@ void StoreRoot::openUpdateWindow()
 void StoreRoot::openWindow()
 {
     m_engine->load(QUrl(QStringLiteral("qrc:/qt/qml/TesselStore/Window/Main.qml")));
-    if (auto *window =
-            qobject_cast<QQuickWindow *>(m_engine->rootObjects().value(m_engine->rootObjects().size() - 1))) {
+    auto *window = qobject_cast<QQuickWindow *>(m_engine->rootObjects().value(m_engine->rootObjects().size() - 1));
+    if (StoreWindow::isMainWindow(window)) {
         connect(window, &QWindow::visibleChanged, window, [window](bool visible) {
             if (!visible)
                 window->deleteLater();

@@ -42,6 +42,7 @@ void StandInWatcher::stop()
 {
     running().thread.quit();
     running().thread.wait();
+    running().watcher = nullptr; // deleted as its thread finished
 }
 
 QStringList StandInWatcher::registered()

@@ -34,6 +34,8 @@ AppUpdater::AppUpdater(Bundle running, UserDefaults defaults, Services services,
       m_window(std::make_unique<UpdateWindowState>())
 {
     m_window->setRunningVersion(UpdaterConfiguration::shownVersion(m_running.infoDictionary().value_or(QVariantMap())));
+    // The switch shows the stored choice from the start, also while the updater starts.
+    m_automaticallyChecks = m_preferences.automaticallyChecks();
     m_schedule.setSingleShot(true);
     connect(&m_schedule, &QTimer::timeout, this, [this] { check(false); });
 }
@@ -74,10 +76,6 @@ QCoro::Task<> AppUpdater::startUpdater()
         qCWarning(lcSelfUpdate).noquote() << QStringLiteral("Tessel Store: the updater did not start: %1").arg(failure);
         co_return;
     }
-    if (m_automaticallyChecks != m_preferences.automaticallyChecks()) {
-        m_automaticallyChecks = m_preferences.automaticallyChecks();
-        Q_EMIT automaticallyChecksChanged();
-    }
     setCanCheck(true);
     scheduleNextCheck();
 }
@@ -87,11 +85,11 @@ void AppUpdater::setAutomaticallyChecks(bool checks)
     if (checks == m_automaticallyChecks)
         return;
     m_automaticallyChecks = checks;
-    // Before the updater runs the choice lives only here, as the switch shows it.
-    if (!m_team.isEmpty()) {
+    // Without an updater the switch moves and nothing is kept; with one it is kept at once,
+    // also while the updater is still starting.
+    if (m_configured)
         m_preferences.setAutomaticallyChecks(checks);
-        scheduleNextCheck();
-    }
+    scheduleNextCheck();
     Q_EMIT automaticallyChecksChanged();
 }
 
@@ -114,8 +112,14 @@ QCoro::Task<> AppUpdater::check(bool userAsked)
         co_await StoreUpdateCheck::check(m_services.session, feed, build, m_services.systemVersion);
     if (!self)
         co_return;
-    m_preferences.setLastCheck(m_services.now());
-    scheduleNextCheck();
+    // Only a feed that was read counts as the day's check; one that was not (no network yet,
+    // say, at the start of a session) is tried again within the hour.
+    if (found) {
+        m_preferences.setLastCheck(m_services.now());
+        scheduleNextCheck();
+    } else if (!m_team.isEmpty() && m_automaticallyChecks) {
+        m_schedule.start(std::chrono::hours(1));
+    }
     if (!found || !found.value() || !m_preferences.offers(*found.value(), userAsked)) {
         // On the schedule nothing new says nothing.
         if (userAsked && !found)
@@ -141,18 +145,11 @@ QCoro::Task<> AppUpdater::install()
     QPointer<AppUpdater> self(this);
     m_installing = true;
     m_window->showDownloading();
-    // Progress may come from any thread; the window hears of it on the main thread.
+    // The download reports on the main thread, where the window lives.
     const QPointer<UpdateWindowState> window(m_window.get());
     ProgressCallback progress = [window](double share) {
-        if (!window)
-            return;
-        QMetaObject::invokeMethod(
-            window.data(),
-            [window, share] {
-                if (window)
-                    window->setProgress(share);
-            },
-            Qt::QueuedConnection);
+        if (window)
+            window->setProgress(share);
     };
     const Expected<QString, InstallFailure> installed = co_await StoreUpdateInstall::install(
         m_services.session, m_services.verifier, m_running.path(), m_team,
@@ -164,6 +161,8 @@ QCoro::Task<> AppUpdater::install()
         m_window->showFailed(installed.error().kind);
         co_return;
     }
+    // The copy in place is the new one now, whether or not it starts: no check offers it again.
+    m_running = Bundle::at(m_running.path());
     m_window->showRelaunching();
     Q_EMIT relaunching();
     if (!m_services.launcher || !m_services.launcher->launch(installed.value())) {

@@ -40,8 +40,6 @@ QCoro::Task<Expected<QString, InstallFailure>> Installer::run(CatalogApp app, Ap
                                                               ProgressCallback progress) const
 {
     const Installer installer = *this; // the frame keeps what it needs past the first suspension
-    if (!installer.m_verifier)
-        co_return InstallFailure::of(Kind::BadCodeSignature, QStringLiteral("no code-signature verifier"));
     // What killed installs left goes first: their work folders (below) and staging folders.
     BundlePlacement::removeStale(installer.m_locations);
     // Removed when the install ends, however it ends.
