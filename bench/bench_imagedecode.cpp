@@ -79,6 +79,9 @@ Outcome measureInChild(const QString &file, int maxPixels)
 
 int main(int argc, char *argv[])
 {
+    // Pictures are drawn and decoded without a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() == 4 && arguments.at(1) == QLatin1String("--decode"))
