@@ -314,16 +314,118 @@ private Q_SLOTS:
         const QStringList service =
             QStringList{QStringLiteral("--service"), server.url().toString()} + configurationArguments();
 
+        // b's feed answers 404: the check did not see all, and says so.
         const Outcome checked = run(QStringLiteral("tesselctl"), QStringList{QStringLiteral("check")} + service);
-        QCOMPARE(checked.exitCode, 0);
+        QCOMPARE(checked.exitCode, 4);
         const QStringList lines = checked.out.split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 3);
         QCOMPARE(lines[0], QStringLiteral("a\t1\t2\tupdate"));
-        QCOMPARE(lines[1], QStringLiteral("b\t-\t-"));
+        QCOMPARE(lines[1], QStringLiteral("b\t-\t-\tunchecked"));
         QVERIFY(lines[2].startsWith(QStringLiteral("lastChecked\t20")));
+        QCOMPARE(checked.err, QStringLiteral("Could not check one app: its update feed could not be read.\n"
+                                             "  b: %1 answered 404\n")
+                                  .arg(server.url(QStringLiteral("/b.xml")).toString()));
 
         const Outcome installed = run(QStringLiteral("tesselctl"), QStringList{QStringLiteral("installed")} + service);
         QCOMPARE(installed.out, QStringLiteral("a\t%1\t1.0\t1\n").arg(bundle));
+    }
+
+    // With the service stopped, the kept catalog stands in and no feed answers: neither
+    // check nor update may pass that off as "up to date".
+    void aStoppedServiceIsNeverReportedAsUpToDate()
+    {
+        auto server = std::make_unique<TestServer>();
+        QList<QJsonObject> apps;
+        for (const QString &id : {QStringLiteral("a"), QStringLiteral("b")}) {
+            QJsonObject record = app(id);
+            record.insert(QStringLiteral("appcastURL"), server->url(QStringLiteral("/%1.xml").arg(id)).toString());
+            server->respond(QStringLiteral("/%1.xml").arg(id).toLatin1(),
+                            HttpResponse::ok("<rss xmlns:sparkle=\"s\"><channel><item><sparkle:version>2"
+                                             "</sparkle:version><enclosure url=\"https://d.example/x.zip\"/>"
+                                             "</item></channel></rss>",
+                                             "application/rss+xml"));
+            apps.append(record);
+        }
+        server->respond("/v1/catalog", HttpResponse::ok(m_signer.envelopeOf(apps), "application/json"));
+        BundleFactory::write(
+            m_folder.filePath(QStringLiteral("Applications/A.app")),
+            BundleFactory::info(QStringLiteral("com.orvel.a"), QStringLiteral("1.0"), QStringLiteral("2")));
+        const QStringList service =
+            QStringList{QStringLiteral("--service"), server->url().toString()} + configurationArguments();
+        const Outcome online = run(QStringLiteral("tesselctl"), QStringList{QStringLiteral("check")} + service);
+        QCOMPARE(online.err, QString());
+        QCOMPARE(online.exitCode, 0);
+        QCOMPARE(
+            run(QStringLiteral("tesselctl"), QStringList{QStringLiteral("update"), QStringLiteral("--all")} + service)
+                .out,
+            QStringLiteral("Everything is up to date.\n"));
+
+        const QString catalogURL = server->url(QStringLiteral("/v1/catalog")).toString();
+        server.reset();
+        const QString cacheWarning = QStringLiteral("warning: using the catalog saved ");
+        const QString problem = QStringLiteral("Could not check 2 apps: the update service did not answer.\n");
+        const Outcome offline = run(QStringLiteral("tesselctl"), QStringList{QStringLiteral("check")} + service);
+        QCOMPARE(offline.exitCode, 4);
+        QVERIFY(offline.out.startsWith(QStringLiteral("a\t2\t-\tunchecked\nb\t-\t-\tunchecked\n")));
+        const QStringList errors = offline.err.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(errors.size(), 4);
+        QVERIFY2(errors[0].startsWith(cacheWarning), qPrintable(errors[0]));
+        QVERIFY2(errors[0].endsWith(QStringLiteral(", because no answer from %1: Connection refused").arg(catalogURL)),
+                 qPrintable(errors[0]));
+        QCOMPARE(errors[1] + u'\n', problem);
+        QVERIFY(errors[2].startsWith(QStringLiteral("  a: no answer from ")));
+
+        const Outcome update =
+            run(QStringLiteral("tesselctl"), QStringList{QStringLiteral("update"), QStringLiteral("--all")} + service);
+        QCOMPARE(update.exitCode, 4);
+        QCOMPARE(update.out, QString());
+        QVERIFY(update.err.startsWith(cacheWarning));
+        QVERIFY(update.err.contains(u'\n' + problem));
+    }
+
+    // A copy that cannot be started is reported; one that starts is left to itself.
+    void openReportsAnAppThatCannotStart_data()
+    {
+        QTest::addColumn<QByteArray>("executable");
+        QTest::addColumn<bool>("executableBit");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("starts") << QByteArray("#!/bin/sh\ntouch \"$0.ran\"\n") << true << QString();
+        QTest::newRow("missing") << QByteArray() << true << "does not exist";
+        QTest::newRow("not executable") << QByteArray("#!/bin/sh\n") << false << "is not an executable file";
+        QTest::newRow("exec fails") << QByteArray("not a program") << true << "could not be started: Exec format error";
+    }
+
+    void openReportsAnAppThatCannotStart()
+    {
+        QFETCH(QByteArray, executable);
+        QFETCH(bool, executableBit);
+        QFETCH(QString, reason);
+        TestServer server;
+        server.respond("/v1/catalog",
+                       HttpResponse::ok(m_signer.envelopeOf({app(QStringLiteral("a"))}), "application/json"));
+        const QString bundle = BundleFactory::write(
+            m_folder.filePath(QStringLiteral("Applications/A.app")),
+            BundleFactory::info(QStringLiteral("com.orvel.a"), QStringLiteral("1.0"), QStringLiteral("1")));
+        const QString program = bundle + QStringLiteral("/Contents/MacOS/app");
+        QFile::remove(program);
+        QFile::remove(program + QStringLiteral(".ran"));
+        if (!executable.isEmpty()) {
+            write(QStringLiteral("Applications/A.app/Contents/MacOS/app"), executable);
+            if (executableBit)
+                QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner);
+        }
+        const Outcome opened =
+            run(QStringLiteral("tesselctl"),
+                QStringList{QStringLiteral("open"), QStringLiteral("--service"), server.url().toString()} +
+                    configurationArguments() + QStringList{QStringLiteral("a")});
+        if (reason.isEmpty()) {
+            QCOMPARE(opened.err, QString());
+            QCOMPARE(opened.exitCode, 0);
+            QTRY_VERIFY(QFile::exists(program + QStringLiteral(".ran")));
+            return;
+        }
+        QCOMPARE(opened.exitCode, 1);
+        QCOMPARE(opened.err, QStringLiteral("error: A could not be opened: %1 %2\n").arg(program, reason));
     }
 
     void signedBundlesPassTheCodeSignatureCheck()

@@ -13,6 +13,7 @@
 #include "net/networksession.h"
 #include "platform/bundle.h"
 #include "presentation/appstate.h"
+#include "presentation/storestatus.h"
 #include "support/waitforresult.h"
 
 #include <QCoreApplication>
@@ -25,6 +26,8 @@ namespace {
 
 // A catalog that cannot be had or accepted.
 constexpr int ExitCatalogError = 3;
+// Some app's feed could not be read: what was shown or done is not the whole truth.
+constexpr int ExitCheckFailed = 4;
 
 const QList<QCommandLineOption> configurationOptions{
     valueOption("issuer", "issuer the catalog must name", "I"),
@@ -51,6 +54,15 @@ configurationFrom(const QCommandLineParser &parser,
     if (parser.isSet(QStringLiteral("public-key")))
         configuration.publicKey = parser.value(QStringLiteral("public-key"));
     return configuration;
+}
+
+// One line on standard error when the service's catalog could not be used and the kept copy
+// stands in: a script still gets the apps, and the log says they may be stale.
+void warnAboutOrigin(const CatalogOrigin &origin, const QString &serviceProblem)
+{
+    if (origin.isCached())
+        printError(QStringLiteral("warning: using the catalog saved %1, because %2")
+                       .arg(origin.savedAt.toString(Qt::ISODate), serviceProblem));
 }
 
 int printCatalog(const CatalogResult &result)
@@ -98,7 +110,10 @@ int catalog(const QCommandLineParser &parser)
                                                                 : CatalogLoader::defaultCacheURL();
     const CatalogLoader loader(configurationFrom(parser), cache);
     QObject owner;
-    return printCatalog(waitForResult(loader.load(createNetworkSession(&owner))));
+    const CatalogLoad load = waitForResult(loader.load(createNetworkSession(&owner)));
+    if (load.result)
+        warnAboutOrigin(load.origin, load.serviceProblem);
+    return printCatalog(load.result);
 }
 
 int newestRelease(const QCommandLineParser &parser)
@@ -130,25 +145,52 @@ StoreEnvironment environmentFrom(const QCommandLineParser &parser, QObject *owne
     return environment;
 }
 
+// A model over this machine that has loaded the catalog and the installed copies, then what
+// else loading loads (StoreModel::load: the feeds too).
+std::unique_ptr<StoreModel> loadedModel(const QCommandLineParser &parser, QObject *owner,
+                                        QCoro::Task<> (StoreModel::*loading)())
+{
+    auto model = std::make_unique<StoreModel>(environmentFrom(parser, owner));
+    QCoro::waitFor((model.get()->*loading)());
+    if (model->loadState() != StoreModel::LoadState::Ready) {
+        printError(QStringLiteral("error: no catalog could be loaded"));
+        return nullptr;
+    }
+    warnAboutOrigin(model->catalogOrigin(), model->serviceProblem());
+    return model;
+}
+
+// The sentence for the apps whose feed the last check could not read, and each one's reason;
+// false when there were none.
+bool reportUncheckedApps(const StoreModel &model)
+{
+    const QList<CatalogApp> unchecked = StoreStatus::uncheckedApps(model);
+    if (unchecked.isEmpty())
+        return false;
+    printError(StoreStatus::checkProblem(model));
+    for (const CatalogApp &app : unchecked)
+        printError(QStringLiteral("  %1: %2").arg(app.productID, model.checkFailures().value(app.productID).detail));
+    return true;
+}
+
 int check(const QCommandLineParser &parser)
 {
     QObject owner;
-    const auto model = std::make_unique<StoreModel>(environmentFrom(parser, &owner));
-    QCoro::waitFor(model->load());
-    if (model->loadState() != StoreModel::LoadState::Ready) {
-        printError(QStringLiteral("error: no catalog could be loaded"));
+    const std::unique_ptr<StoreModel> model = loadedModel(parser, &owner, &StoreModel::load);
+    if (!model)
         return ExitCatalogError;
-    }
     for (const CatalogApp &app : model->apps()) {
         const AppState state = AppState::of(*model, app);
         QStringList fields{app.productID, state.installed ? state.installedBuild : QStringLiteral("-"),
                            state.availableBuild.isEmpty() ? QStringLiteral("-") : state.availableBuild};
-        if (state.badge == AppState::Badge::Update)
+        if (model->checkFailures().contains(app.productID))
+            fields.append(QStringLiteral("unchecked"));
+        else if (state.badge == AppState::Badge::Update)
             fields.append(QStringLiteral("update"));
         printLine(fields.join(u'\t'));
     }
     printLine(QStringLiteral("lastChecked\t") + model->lastChecked().toString(Qt::ISODate));
-    return ExitSuccess;
+    return reportUncheckedApps(*model) ? ExitCheckFailed : ExitSuccess;
 }
 
 int installed(const QCommandLineParser &parser)
@@ -156,11 +198,13 @@ int installed(const QCommandLineParser &parser)
     QObject owner;
     const StoreEnvironment environment = environmentFrom(parser, &owner);
     const CatalogLoader loader(environment.configuration, CatalogLoader::defaultCacheURL(environment.locations));
-    const CatalogResult catalog = waitForResult(loader.load(environment.session));
+    const CatalogLoad load = waitForResult(loader.load(environment.session));
+    const CatalogResult &catalog = load.result;
     if (!catalog) {
         printError(QStringLiteral("error: ") + errorName(catalog.error()));
         return ExitCatalogError;
     }
+    warnAboutOrigin(load.origin, load.serviceProblem);
     const InstalledCopies copies(environment.locations, environment.registry.get());
     for (const CatalogApp &app : catalog->apps) {
         if (const std::optional<InstalledApp> copy = copies.installed(app))
@@ -215,20 +259,6 @@ int runJobs(StoreModel &model, QCoro::Task<> operation, const QList<CatalogApp> 
     return failed ? ExitFailure : ExitSuccess;
 }
 
-// A model over this machine that has loaded the catalog and the installed copies, then what
-// else loading loads (StoreModel::load: the feeds too).
-std::unique_ptr<StoreModel> loadedModel(const QCommandLineParser &parser, QObject *owner,
-                                        QCoro::Task<> (StoreModel::*loading)())
-{
-    auto model = std::make_unique<StoreModel>(environmentFrom(parser, owner));
-    QCoro::waitFor((model.get()->*loading)());
-    if (model->loadState() != StoreModel::LoadState::Ready) {
-        printError(QStringLiteral("error: no catalog could be loaded"));
-        return nullptr;
-    }
-    return model;
-}
-
 // How a shell reports a process that a signal ended.
 int signalExitStatus(int signal)
 {
@@ -266,27 +296,37 @@ int updateApps(const QCommandLineParser &parser)
     if (!model)
         return ExitCatalogError;
     const QList<CatalogApp> updates = model->updates();
-    if (updates.isEmpty()) {
+    const bool allChecked = StoreStatus::uncheckedApps(*model).isEmpty();
+    if (updates.isEmpty() && allChecked) {
         printLine(QStringLiteral("Everything is up to date."));
         return ExitSuccess;
     }
-    const int status = runJobs(*model, model->updateAll(), updates);
-    return stopping.received() ? signalExitStatus(stopping.received()) : status;
+    const int status = updates.isEmpty() ? ExitSuccess : runJobs(*model, model->updateAll(), updates);
+    if (stopping.received())
+        return signalExitStatus(stopping.received());
+    // An update that failed says more than a feed that could not be read.
+    return reportUncheckedApps(*model) && status == ExitSuccess ? ExitCheckFailed : status;
 }
 
 int openApp(const QCommandLineParser &parser)
 {
     QObject owner;
-    StoreModel model(environmentFrom(parser, &owner));
-    QCoro::waitFor(model.load());
-    const std::optional<CatalogApp> app = catalogApp(model, parser.positionalArguments().first());
+    // Opening needs the catalog and the installed copies, not the feeds.
+    const std::unique_ptr<StoreModel> model = loadedModel(parser, &owner, &StoreModel::loadCatalog);
+    if (!model)
+        return ExitCatalogError;
+    const std::optional<CatalogApp> app = catalogApp(*model, parser.positionalArguments().first());
     if (!app)
         return ExitUsage;
-    if (!model.installed().contains(app->productID)) {
+    if (!model->installed().contains(app->productID)) {
         printError(QStringLiteral("error: %1 is not installed").arg(app->name));
         return ExitFailure;
     }
-    model.open(*app);
+    const Expected<Unit, QString> opened = model->open(*app);
+    if (!opened) {
+        printError(QStringLiteral("error: %1 could not be opened: %2").arg(app->name, opened.error()));
+        return ExitFailure;
+    }
     return ExitSuccess;
 }
 

@@ -3,7 +3,6 @@
 #include "catalog/cataloglog.h"
 #include "catalog/servicesignature.h"
 #include "crypto/base64.h"
-#include "net/httpfetch.h"
 #include "platform/locations.h"
 #include "support/nofollowfile.h"
 
@@ -51,21 +50,28 @@ QUrl CatalogLoader::endpoint() const
     return url;
 }
 
-QCoro::Task<CatalogResult> CatalogLoader::load(QNetworkAccessManager *session, TransferLimits limits) const
+QCoro::Task<CatalogLoad> CatalogLoader::load(QNetworkAccessManager *session, TransferLimits limits) const
 {
     // The caller's loader may be gone by the time the answer arrives.
     const CatalogLoader loader = *this;
-    const std::optional<HTTPAnswer> answer = co_await HTTPFetch::get(session, loader.endpoint(), limits);
+    const QUrl endpoint = loader.endpoint();
+    QCoro::Task<Expected<HTTPAnswer, QString>> fetching = HTTPFetch::fetch(session, endpoint, limits);
+    const Expected<HTTPAnswer, QString> answer = co_await fetching;
     if (!answer || !answer->complete) {
         qCInfo(lcCatalog) << "the service gave no complete catalog; reading the cached copy";
-        co_return loader.cached();
+        const CatalogOrigin origin{CatalogOrigin::Source::Cache, QFileInfo(loader.m_cacheURL).lastModified().toUTC()};
+        co_return CatalogLoad{loader.cached(), origin,
+                              answer ? HTTPFetch::incompleteAnswer(endpoint, *answer) : answer.error()};
     }
     CatalogResult result = loader.decode(answer->body);
-    if (result)
+    if (result) {
         loader.store(answer->body);
-    else
-        qCWarning(lcCatalog) << "the service's catalog was refused:" << errorName(result.error());
-    co_return result;
+        co_return CatalogLoad{std::move(result), {}, {}};
+    }
+    qCWarning(lcCatalog) << "the service's catalog was refused:" << errorName(result.error());
+    const QString problem = QStringLiteral("the catalog from %1 was refused: %2")
+                                .arg(endpoint.toString(QUrl::FullyEncoded), errorName(result.error()));
+    co_return CatalogLoad{std::move(result), {}, problem};
 }
 
 CatalogResult CatalogLoader::cached() const

@@ -2,6 +2,7 @@
 
 #include "catalog/catalog.h"
 #include "catalog/catalogerror.h"
+#include "catalog/catalogorigin.h"
 #include "catalog/serviceconfiguration.h"
 #include "net/httpfetch.h"
 #include "support/expected.h"
@@ -12,6 +13,15 @@ class QNetworkAccessManager;
 struct Locations;
 
 using CatalogResult = Expected<Catalog, CatalogError>;
+
+// What a load gave: the catalog or why there is none, where it came from, and in words
+// what kept the service's own answer out (empty when it was used).
+struct CatalogLoad
+{
+    CatalogResult result;
+    CatalogOrigin origin;
+    QString serviceProblem;
+};
 
 // Fetches the signed catalog, network first, and keeps the last verified envelope on disk
 // for when the service cannot be reached.
@@ -39,8 +49,8 @@ public:
 
     // The service's catalog when it answers completely (a complete answer that fails
     // verification is an error, never a reason to use the cache), otherwise cached().
-    QCoro::Task<CatalogResult> load(QNetworkAccessManager *session,
-                                    TransferLimits limits = HTTPFetch::documentLimits()) const;
+    QCoro::Task<CatalogLoad> load(QNetworkAccessManager *session,
+                                  TransferLimits limits = HTTPFetch::documentLimits()) const;
 
     // The cached envelope, verified again.
     CatalogResult cached() const;
