@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -44,6 +45,7 @@ private:
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("TMPDIR"), m_temporary->path());
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_temporary->path()); // private: made 0700
         environment.insert(QStringLiteral("TESSEL_EXTRA_CA_CERTIFICATES"), caFile());
         environment.insert(QStringLiteral("HOME"), m_folder.filePath(QStringLiteral("home")));
         environment.insert(QStringLiteral("XDG_DATA_HOME"), m_folder.filePath(QStringLiteral("data")));
@@ -428,6 +430,58 @@ private Q_SLOTS:
         QCOMPARE(opened.err, QStringLiteral("error: A could not be opened: %1 %2\n").arg(program, reason));
     }
 
+    // An app this system cannot run is named as such; an unknown one gets the list.
+    void installSaysWhyThereIsNoSuchApp()
+    {
+        TestServer server;
+        server.respond("/v1/catalog",
+                       HttpResponse::ok(m_signer.envelopeOf({app(QStringLiteral("a")),
+                                                             app(QStringLiteral("orbit"), QStringLiteral("999.0")),
+                                                             app(QStringLiteral("b"))}),
+                                        "application/json"));
+        const QStringList install =
+            QStringList{QStringLiteral("install"), QStringLiteral("--service"), server.url().toString()} +
+            configurationArguments();
+        const Outcome tooNew = run(QStringLiteral("tesselctl"), install + QStringList{QStringLiteral("orbit")});
+        QCOMPARE(tooNew.exitCode, 1);
+        QVERIFY2(tooNew.err.startsWith(QStringLiteral("error: ORBIT needs system 999.0 or newer; this system is ")),
+                 qPrintable(tooNew.err));
+        const Outcome unknown = run(QStringLiteral("tesselctl"), install + QStringList{QStringLiteral("nosuch")});
+        QCOMPARE(unknown.exitCode, 2);
+        QCOMPARE(unknown.err, QStringLiteral("error: no app \"nosuch\" in the catalog; it lists: a, b\n"));
+    }
+
+    // --help and -h describe to standard output, --version names the version, and a usage
+    // error is one line on standard error pointing at --help.
+    void helpVersionAndUsageErrors()
+    {
+        for (const QString &tool : {QStringLiteral("tesselctl"), QStringLiteral("tessel-service")}) {
+            const Outcome help = run(tool, {QStringLiteral("--help")});
+            QCOMPARE(help.exitCode, 0);
+            QVERIFY(help.out.startsWith(QStringLiteral("usage: %1 COMMAND").arg(tool)));
+            QVERIFY(help.out.contains(QStringLiteral("commands:")));
+            QCOMPARE(help.err, QString());
+            const Outcome version = run(tool, {QStringLiteral("--version")});
+            QCOMPARE(version.exitCode, 0);
+            QVERIFY(QRegularExpression(QStringLiteral("^%1 \\d+\\.\\d+\\.\\d+\n$").arg(tool))
+                        .match(version.out)
+                        .hasMatch());
+            const Outcome none = run(tool, {});
+            QCOMPARE(none.exitCode, 2);
+            QCOMPARE(none.err, QStringLiteral("%1: no command given; see '%1 --help'\n").arg(tool));
+        }
+        const Outcome commandHelp = run(QStringLiteral("tesselctl"), {QStringLiteral("install"), QStringLiteral("-h")});
+        QCOMPARE(commandHelp.exitCode, 0);
+        QVERIFY(commandHelp.out.startsWith(QStringLiteral("usage: tesselctl install ")));
+        QVERIFY(commandHelp.out.contains(QStringLiteral("--no-open")));
+        const Outcome wrong =
+            run(QStringLiteral("tessel-service"), {QStringLiteral("keygen"), QStringLiteral("--bogus")});
+        QCOMPARE(wrong.exitCode, 2);
+        QCOMPARE(wrong.out, QString());
+        QCOMPARE(wrong.err, QStringLiteral("tessel-service keygen: Unknown option 'bogus'; see 'tessel-service keygen "
+                                           "--help' for its usage\n"));
+    }
+
     void signedBundlesPassTheCodeSignatureCheck()
     {
         const QString ca = m_folder.filePath(QStringLiteral("ca"));
@@ -506,11 +560,25 @@ private Q_SLOTS:
         };
         const QString tool = store + QStringLiteral("/Contents/MacOS/tesselctl");
         publish(QStringLiteral("1"), Signature::Good);
-        const Outcome installed = run(tool, {QStringLiteral("install"), QStringLiteral("lumen")});
+        const Outcome installed =
+            run(tool, {QStringLiteral("install"), QStringLiteral("--no-open"), QStringLiteral("lumen")});
         QCOMPARE(installed.err, QString());
         QCOMPARE(installed.exitCode, 0);
         QVERIFY(installed.out.contains(QStringLiteral("LUMEN: done")));
         QVERIFY(QFile::exists(m_folder.filePath(QStringLiteral("Applications/lumen.app/Contents/Info.plist"))));
+        QVERIFY(!QFile::exists(releases.launchMarker()));
+        QCOMPARE(run(tool, {QStringLiteral("open"), QStringLiteral("lumen")}).exitCode, 0);
+        QTRY_VERIFY(QFile::exists(releases.launchMarker()));
+        // A current app is not downloaded again unless asked.
+        const Outcome current = run(tool, {QStringLiteral("install"), QStringLiteral("lumen")});
+        QCOMPARE(current.exitCode, 0);
+        QCOMPARE(current.out,
+                 QStringLiteral("LUMEN is up to date (version 1, build 1); '--reinstall' installs it again.\n"));
+        const int downloads = server.hits("/lumen.zip");
+        const Outcome again = run(tool, {QStringLiteral("install"), QStringLiteral("--reinstall"),
+                                         QStringLiteral("--no-open"), QStringLiteral("lumen")});
+        QCOMPARE(again.exitCode, 0);
+        QCOMPARE(server.hits("/lumen.zip"), downloads + 1);
 
         publish(QStringLiteral("2"), Signature::Forged);
         const Outcome refused = run(tool, {QStringLiteral("update"), QStringLiteral("--all")});

@@ -12,6 +12,7 @@
 #include "model/storemodel.h"
 #include "net/networksession.h"
 #include "platform/bundle.h"
+#include "platform/locations.h"
 #include "presentation/appstate.h"
 #include "presentation/storestatus.h"
 #include "support/waitforresult.h"
@@ -227,15 +228,40 @@ int checkArchive(const QCommandLineParser &parser)
     return ExitSuccess;
 }
 
-// The apps of a loaded model with these product identifiers, in catalog order.
-std::optional<CatalogApp> catalogApp(const StoreModel &model, const QString &productID)
+// Why an app the catalog lists is not among the model's: the model keeps only what this
+// system runs. Empty when the catalog does not list it either.
+QString needsNewerSystem(const StoreModel &model, const QString &productID)
 {
+    const CatalogResult catalog =
+        CatalogLoader(model.configuration(), CatalogLoader::defaultCacheURL(Locations::standard())).cached();
+    if (!catalog)
+        return {};
+    for (const CatalogApp &app : catalog->apps) {
+        if (app.productID == productID)
+            return QStringLiteral("%1 needs system %2 or newer; this system is %3 %4")
+                .arg(app.name, app.minimumSystemVersion, SystemVersion::platformName(),
+                     SystemVersion::current().majorMinor());
+    }
+    return {};
+}
+
+// The app of a loaded model with this product identifier, or the exit status after saying
+// why there is none.
+Expected<CatalogApp, int> catalogApp(const StoreModel &model, const QString &productID)
+{
+    QStringList known;
     for (const CatalogApp &app : model.apps()) {
         if (app.productID == productID)
             return app;
+        known.append(app.productID);
     }
-    printError(QStringLiteral("error: no app \"%1\" in the catalog").arg(productID));
-    return std::nullopt;
+    if (const QString reason = needsNewerSystem(model, productID); !reason.isEmpty()) {
+        printError(QStringLiteral("error: ") + reason);
+        return int(ExitFailure);
+    }
+    printError(QStringLiteral("error: no app \"%1\" in the catalog; it lists: %2")
+                   .arg(productID, known.join(QStringLiteral(", "))));
+    return int(ExitUsage);
 }
 
 // Runs a model operation, drawing its jobs' progress, and reports each job's outcome.
@@ -275,10 +301,22 @@ int installApp(const QCommandLineParser &parser)
         return signalExitStatus(stopping.received());
     if (!model)
         return ExitCatalogError;
-    const std::optional<CatalogApp> app = catalogApp(*model, parser.positionalArguments().first());
+    const Expected<CatalogApp, int> app = catalogApp(*model, parser.positionalArguments().first());
     if (!app)
-        return ExitUsage;
-    const int status = runJobs(*model, model->install(*app), {*app});
+        return app.error();
+    if (!parser.isSet(QStringLiteral("reinstall")) && model->installed().contains(app->productID)) {
+        QCoro::waitFor(model->checkFeed(*app));
+        const InstalledApp copy = model->installed().value(app->productID);
+        const auto release = model->releases().constFind(app->productID);
+        if (release != model->releases().constEnd() && !needsUpdate(copy, *release)) {
+            printLine(QStringLiteral("%1 is up to date (version %2, build %3); '--reinstall' installs it again.")
+                          .arg(app->name, copy.shortVersion, copy.build));
+            return ExitSuccess;
+        }
+    }
+    const StoreModel::Opening opening =
+        parser.isSet(QStringLiteral("no-open")) ? StoreModel::Opening::StayClosed : StoreModel::Opening::AsUsual;
+    const int status = runJobs(*model, model->install(*app, opening), {*app});
     return stopping.received() ? signalExitStatus(stopping.received()) : status;
 }
 
@@ -315,9 +353,9 @@ int openApp(const QCommandLineParser &parser)
     const std::unique_ptr<StoreModel> model = loadedModel(parser, &owner, &StoreModel::loadCatalog);
     if (!model)
         return ExitCatalogError;
-    const std::optional<CatalogApp> app = catalogApp(*model, parser.positionalArguments().first());
+    const Expected<CatalogApp, int> app = catalogApp(*model, parser.positionalArguments().first());
     if (!app)
-        return ExitUsage;
+        return app.error();
     if (!model->installed().contains(app->productID)) {
         printError(QStringLiteral("error: %1 is not installed").arg(app->name));
         return ExitFailure;
@@ -365,86 +403,122 @@ int main(int argc, char *argv[])
     // the store's log too.
     QLoggingCategory::setFilterRules(QStringLiteral("tessel.*=false"));
     trustExtraCertificateAuthorities();
-    const QList<Command> commands{
-        {
-            .name = QStringLiteral("verify-catalog"),
-            .synopsis = QStringLiteral("[--issuer I --key-id K --public-key P] FILE"),
-            .options = configurationOptions,
-            .operandCount = 1,
-            .run = verifyCatalog,
-        },
-        {
-            .name = QStringLiteral("compare-versions"),
-            .synopsis = QStringLiteral("A B"),
-            .operandCount = 2,
-            .run = compareVersions,
-        },
-        {
-            .name = QStringLiteral("catalog"),
-            .synopsis = QStringLiteral("[--service URL --issuer I --key-id K --public-key P] [--cache FILE]"),
-            .options = serviceOptions + QList<QCommandLineOption>{valueOption("cache", "catalog cache file", "FILE")},
-            .run = catalog,
-        },
-        {
-            .name = QStringLiteral("newest-release"),
-            .synopsis = QStringLiteral("--system X.Y.Z FILE"),
-            .options = {valueOption("system", "the system version to choose for", "X.Y.Z")},
-            .requiredOptions = {QStringLiteral("system")},
-            .operandCount = 1,
-            .run = newestRelease,
-        },
-        {
-            .name = QStringLiteral("check"),
-            .synopsis = QStringLiteral("[--service URL --issuer I --key-id K --public-key P]"),
-            .options = serviceOptions,
-            .run = check,
-        },
-        {
-            .name = QStringLiteral("install"),
-            .synopsis = QStringLiteral("[--service URL --issuer I --key-id K --public-key P] ID"),
-            .options = serviceOptions,
-            .operandCount = 1,
-            .run = installApp,
-        },
-        {
-            .name = QStringLiteral("update"),
-            .synopsis = QStringLiteral("[--service URL --issuer I --key-id K --public-key P] --all"),
-            .options = serviceOptions + QList<QCommandLineOption>{QCommandLineOption(
-                                            QStringLiteral("all"), QStringLiteral("every app with an update"))},
-            .run = updateApps,
-        },
-        {
-            .name = QStringLiteral("open"),
-            .synopsis = QStringLiteral("[--service URL --issuer I --key-id K --public-key P] ID"),
-            .options = serviceOptions,
-            .operandCount = 1,
-            .run = openApp,
-        },
-        {
-            .name = QStringLiteral("check-archive"),
-            .synopsis = QStringLiteral("--public-key KEY --signature SIG FILE"),
-            .options = {valueOption("public-key", "the app's Ed25519 public key, standard Base64", "KEY"),
-                        valueOption("signature", "the archive's signature, standard Base64", "SIG")},
-            .requiredOptions = {QStringLiteral("public-key"), QStringLiteral("signature")},
-            .operandCount = 1,
-            .run = checkArchive,
-        },
-        {
-            .name = QStringLiteral("check-code-signature"),
-            .synopsis = QStringLiteral("--bundle-id ID --team-id T [--anchor CERT.pem]... BUNDLE"),
-            .options = {valueOption("bundle-id", "the identifier the signature must carry", "ID"),
-                        valueOption("team-id", "the team the signer must belong to", "T"),
-                        valueOption("anchor", "an extra trusted root certificate", "CERT.pem")},
-            .requiredOptions = {QStringLiteral("bundle-id"), QStringLiteral("team-id")},
-            .operandCount = 1,
-            .run = checkCodeSignature,
-        },
-        {
-            .name = QStringLiteral("installed"),
-            .synopsis = QStringLiteral("[--service URL --issuer I --key-id K --public-key P]"),
-            .options = serviceOptions,
-            .run = installed,
-        },
+    const Tool tool{
+        .name = QStringLiteral("tesselctl"),
+        .description = QStringLiteral("The store without a window, for scripts and for the operators of a service."),
+        .commands =
+            {
+                {
+                    .name = QStringLiteral("verify-catalog"),
+                    .synopsis = QStringLiteral("[--issuer I --key-id K --public-key P] FILE"),
+                    .description = QStringLiteral("Verify a signed catalog file as the store would and list its apps."),
+                    .options = configurationOptions,
+                    .operandCount = 1,
+                    .run = verifyCatalog,
+                },
+                {
+                    .name = QStringLiteral("compare-versions"),
+                    .synopsis = QStringLiteral("A B"),
+                    .description =
+                        QStringLiteral("Print how version A orders against B: ascending, same or descending."),
+                    .operandCount = 2,
+                    .run = compareVersions,
+                },
+                {
+                    .name = QStringLiteral("catalog"),
+                    .synopsis = QStringLiteral("[--service URL --issuer I --key-id K --public-key P] [--cache FILE]"),
+                    .description = QStringLiteral(
+                        "List the service's catalog (or the kept copy when the service does not answer)."),
+                    .options =
+                        serviceOptions + QList<QCommandLineOption>{valueOption("cache", "catalog cache file", "FILE")},
+                    .run = catalog,
+                },
+                {
+                    .name = QStringLiteral("newest-release"),
+                    .synopsis = QStringLiteral("--system X.Y.Z FILE"),
+                    .description =
+                        QStringLiteral("Print the release of an update feed that this system would be offered."),
+                    .options = {valueOption("system", "the system version to choose for", "X.Y.Z")},
+                    .requiredOptions = {QStringLiteral("system")},
+                    .operandCount = 1,
+                    .run = newestRelease,
+                },
+                {
+                    .name = QStringLiteral("check"),
+                    .synopsis = QStringLiteral("[--service URL --issuer I --key-id K --public-key P]"),
+                    .description =
+                        QStringLiteral("Check every app for updates: installed build, available build, status."),
+                    .options = serviceOptions,
+                    .run = check,
+                },
+                {
+                    .name = QStringLiteral("install"),
+                    .synopsis = QStringLiteral("[--service URL --issuer I --key-id K --public-key P] [--no-open] "
+                                               "[--reinstall] ID"),
+                    .description = QStringLiteral("Install an app, or update it, and open it afterwards."),
+                    .options = serviceOptions +
+                               QList<QCommandLineOption>{
+                                   QCommandLineOption(QStringLiteral("no-open"),
+                                                      QStringLiteral("do not open the app afterwards")),
+                                   QCommandLineOption(QStringLiteral("reinstall"),
+                                                      QStringLiteral("install the app even when it is up to date"))},
+                    .operandCount = 1,
+                    .run = installApp,
+                },
+                {
+                    .name = QStringLiteral("update"),
+                    .synopsis = QStringLiteral("[--service URL --issuer I --key-id K --public-key P] --all"),
+                    .description = QStringLiteral("Install every available update."),
+                    .options = serviceOptions + QList<QCommandLineOption>{QCommandLineOption(
+                                                    QStringLiteral("all"), QStringLiteral("every app with an update"))},
+                    .run = updateApps,
+                },
+                {
+                    .name = QStringLiteral("open"),
+                    .synopsis = QStringLiteral("[--service URL --issuer I --key-id K --public-key P] ID"),
+                    .description = QStringLiteral("Open an installed app."),
+                    .options = serviceOptions,
+                    .operandCount = 1,
+                    .run = openApp,
+                },
+                {
+                    .name = QStringLiteral("check-archive"),
+                    .synopsis = QStringLiteral("--public-key KEY --signature SIG FILE"),
+                    .description = QStringLiteral("Check a release archive's Ed25519 signature."),
+                    .options = {valueOption("public-key", "the app's Ed25519 public key, standard Base64", "KEY"),
+                                valueOption("signature", "the archive's signature, standard Base64", "SIG")},
+                    .requiredOptions = {QStringLiteral("public-key"), QStringLiteral("signature")},
+                    .operandCount = 1,
+                    .run = checkArchive,
+                },
+                {
+                    .name = QStringLiteral("check-code-signature"),
+                    .synopsis = QStringLiteral("--bundle-id ID --team-id T [--anchor CERT.pem]... BUNDLE"),
+                    .description =
+                        QStringLiteral("Check an app bundle's code signature as the store does before installing it."),
+                    .options = {valueOption("bundle-id", "the identifier the signature must carry", "ID"),
+                                valueOption("team-id", "the team the signer must belong to", "T"),
+                                valueOption("anchor", "an extra trusted root certificate", "CERT.pem")},
+                    .requiredOptions = {QStringLiteral("bundle-id"), QStringLiteral("team-id")},
+                    .operandCount = 1,
+                    .run = checkCodeSignature,
+                },
+                {
+                    .name = QStringLiteral("installed"),
+                    .synopsis = QStringLiteral("[--service URL --issuer I --key-id K --public-key P]"),
+                    .description =
+                        QStringLiteral("List the installed copies of the catalog apps: id, location, version, build."),
+                    .options = serviceOptions,
+                    .run = installed,
+                },
+            },
+        .epilogue =
+            QStringLiteral("exit status: 0 done, 1 failed, 2 usage error, 3 no catalog could be loaded,\n"
+                           "  4 some apps could not be checked, 130/143 stopped by SIGINT/SIGTERM.\n"
+                           "The service and its keys come from the store bundle's Info.plist when the tool is\n"
+                           "inside one (Tessel Store.app/Contents/MacOS/tesselctl), otherwise from the built-in\n"
+                           "production service; --service, --issuer, --key-id and --public-key replace them.\n"
+                           "TESSEL_EXTRA_CA_CERTIFICATES names a PEM file of extra trusted authorities."),
     };
-    return runCommand(QStringLiteral("tesselctl"), commands, application.arguments());
+    return runCommand(tool, application.arguments());
 }

@@ -252,7 +252,7 @@ void StoreModel::reportProgress(const QString &productID, double fraction)
     setJob(productID, Job::working(fraction));
 }
 
-QCoro::Task<> StoreModel::install(CatalogApp app)
+QCoro::Task<> StoreModel::install(CatalogApp app, Opening opening)
 {
     const QString id = app.productID;
     const auto current = m_jobs.constFind(id);
@@ -305,7 +305,7 @@ QCoro::Task<> StoreModel::install(CatalogApp app)
         co_return;
     }
     setJob(id, std::nullopt);
-    if (firstInstall || wasRunning)
+    if (opening == Opening::AsUsual && (firstInstall || wasRunning))
         open(app, result.value());
 }
 

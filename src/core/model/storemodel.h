@@ -93,14 +93,22 @@ public:
     // lastChecked is set when all are done, whatever their outcome.
     QCoro::Task<> checkForUpdates();
 
+    // Reads one app's feed and records its newest release, or why there is none.
+    QCoro::Task<> checkFeed(CatalogApp app);
+
     // What the window calls when the application becomes active: the disk may have changed.
     void applicationBecameActive();
 
+    enum class Opening {
+        AsUsual,   // the new copy is opened when it was running or is newly installed
+        StayClosed // for scripts that only want the app in place
+    };
+
     // Installs or updates an app: fetches its feed when its release is not known yet (never
     // waiting for the other apps' feeds), quits its running copy, runs the installer with
-    // progress in jobs, rescans, and opens the new copy when it was running or is new. The
-    // outcome is in jobs: no entry on success, a failed job with the sentence to show otherwise.
-    QCoro::Task<> install(CatalogApp app);
+    // progress in jobs, rescans, and opens the new copy as opening says. The outcome is in
+    // jobs: no entry on success, a failed job with the sentence to show otherwise.
+    QCoro::Task<> install(CatalogApp app, Opening opening = Opening::AsUsual);
 
     // Installs every app of updates at once; returns when all have ended.
     QCoro::Task<> updateAll();
@@ -132,7 +140,6 @@ private:
     template<typename T> void assign(T &member, T value, void (StoreModel::*changed)());
 
     QList<CatalogApp> runnableApps(const QList<CatalogApp> &apps) const;
-    QCoro::Task<> checkFeed(CatalogApp app);
     // Records whether an app's feed was read; failure is empty when it was.
     void noteCheckOutcome(const QString &productID, std::optional<AppcastFetch::Problem> failure);
     // Changing a job always notifies, even with an equal value.
