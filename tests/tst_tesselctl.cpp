@@ -40,13 +40,15 @@ private:
     QTemporaryDir m_folder;
 
     std::unique_ptr<QTemporaryDir> m_temporary; // the tools' temporary folder, one per test
+    bool m_trustTestAuthority = true;           // whether the tools trust the test server's certificate
 
     QProcessEnvironment toolEnvironment()
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("TMPDIR"), m_temporary->path());
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_temporary->path()); // private: made 0700
-        environment.insert(QStringLiteral("TESSEL_EXTRA_CA_CERTIFICATES"), caFile());
+        if (m_trustTestAuthority)
+            environment.insert(QStringLiteral("TESSEL_EXTRA_CA_CERTIFICATES"), caFile());
         environment.insert(QStringLiteral("HOME"), m_folder.filePath(QStringLiteral("home")));
         environment.insert(QStringLiteral("XDG_DATA_HOME"), m_folder.filePath(QStringLiteral("data")));
         environment.insert(QStringLiteral("XDG_DATA_DIRS"), m_folder.filePath(QStringLiteral("share")));
@@ -150,7 +152,11 @@ private:
     }
 
 private Q_SLOTS:
-    void init() { m_temporary = std::make_unique<QTemporaryDir>(); }
+    void init()
+    {
+        m_temporary = std::make_unique<QTemporaryDir>();
+        m_trustTestAuthority = true;
+    }
 
     // A stop asked by a signal ends the download; the install removes its work folder and the
     // tool reports the signal as a shell would.
@@ -206,18 +212,33 @@ private Q_SLOTS:
         QTest::addColumn<QString>("out");
         QTest::addColumn<QString>("err");
 
+        // The stable name first, then the reason, then where the expectation came from.
+        const QString source = QStringLiteral("  the service and its keys come from the command line\n");
         QTest::newRow("good") << m_signer.envelopeOf({app(QStringLiteral("a")), app(QStringLiteral("b"))}) << 0
                               << "a\tA\nb\tB\n"
                               << "";
-        QTest::newRow("malformed") << QByteArray("{}") << 3 << ""
-                                   << "error: malformed\n";
-        QTest::newRow("bad signature") << Signer{}.envelopeOf({}) << 3 << ""
-                                       << "error: badSignature\n";
+        QTest::newRow("malformed")
+            << QByteArray("{}") << 3 << ""
+            << "error: malformed\n  not a signed envelope (a JSON object with the texts kid, catalog, signature)\n" +
+                   source;
+        QTest::newRow("bad signature")
+            << Signer{}.envelopeOf({}) << 3 << ""
+            << "error: badSignature\n  the signature does not verify with the public key expected for the key id "
+               "\"test-key-1\"\n" +
+                   source;
+        Signer otherKey;
+        otherKey.keyID = QStringLiteral("k2");
+        QTest::newRow("other key id")
+            << otherKey.envelopeOf({}) << 3 << ""
+            << "error: badSignature\n  signed with the key id \"k2\", but the key id \"test-key-1\" is expected\n" +
+                   source;
         Signer other;
         other.key = m_signer.key;
         other.issuer = QStringLiteral("x");
         QTest::newRow("wrong issuer") << other.envelopeOf({}) << 3 << ""
-                                      << "error: wrongIssuer\n";
+                                      << "error: wrongIssuer\n  the catalog names the issuer \"x\", but the issuer "
+                                         "\"test-issuer\" is expected\n" +
+                                             source;
     }
 
     void verifyCatalogReportsEachOutcome()
@@ -266,11 +287,56 @@ private Q_SLOTS:
         HttpResponse down = HttpResponse::notFound();
         down.status = 500;
         server.respond("/v1/catalog", down);
-        QCOMPARE(run(QStringLiteral("tesselctl"), arguments).out, QStringLiteral("a\tA\n"));
+        const QString answered =
+            QStringLiteral("%1 answered 500").arg(server.url(QStringLiteral("/v1/catalog")).toString());
+        const Outcome kept = run(QStringLiteral("tesselctl"), arguments);
+        QCOMPARE(kept.out, QStringLiteral("a\tA\n"));
+        QCOMPARE(kept.exitCode, 0);
+        QVERIFY(kept.err.startsWith(QStringLiteral("warning: using the catalog saved 20")));
+        QVERIFY(kept.err.endsWith(QStringLiteral(", because ") + answered + u'\n'));
+        QCOMPARE(kept.err.count(u'\n'), 1);
         QFile::remove(cache);
         const Outcome offline = run(QStringLiteral("tesselctl"), arguments);
         QCOMPARE(offline.exitCode, 3);
-        QCOMPARE(offline.err, QStringLiteral("error: unavailable\n"));
+        QCOMPARE(offline.err,
+                 QStringLiteral("error: unavailable\n  %1\n  no kept copy could be read at %2: cannot open %2: No such "
+                                "file or directory\n  the service and its keys come from the command line\n")
+                     .arg(answered, cache));
+    }
+
+    // Each way of not getting a catalog names the address and what answered.
+    void catalogFailuresSayWhatHappened_data()
+    {
+        QTest::addColumn<QString>("service"); // "refused", "http", or "https"
+        QTest::addColumn<bool>("trusted");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("connection refused") << "refused" << true << "no answer from %1: Connection refused";
+        QTest::newRow("plain HTTP") << "http" << true << "no answer from %1: ";
+        QTest::newRow("404") << "https" << true << "%1 answered 404";
+        QTest::newRow("untrusted authority") << "https" << false << "no answer from %1: SSL handshake failed";
+    }
+
+    void catalogFailuresSayWhatHappened()
+    {
+        QFETCH(QString, service);
+        QFETCH(bool, trusted);
+        QFETCH(QString, reason);
+        TestServer server;
+        QUrl base = service == QLatin1String("refused") ? TestServer::refusingURL() : server.url();
+        if (service == QLatin1String("http"))
+            base.setScheme(QStringLiteral("http"));
+        m_trustTestAuthority = trusted;
+        const Outcome outcome =
+            run(QStringLiteral("tesselctl"),
+                QStringList{QStringLiteral("catalog"), QStringLiteral("--service"), base.toString()} +
+                    configurationArguments() +
+                    QStringList{QStringLiteral("--cache"), m_folder.filePath(QStringLiteral("none"))});
+        QCOMPARE(outcome.exitCode, 3);
+        const QStringList lines = outcome.err.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.value(0), QStringLiteral("error: unavailable"));
+        const QString expected =
+            QStringLiteral("  ") + reason.arg(base.resolved(QUrl(QStringLiteral("v1/catalog"))).toString());
+        QVERIFY2(lines.value(1).startsWith(expected), qPrintable(lines.value(1)));
     }
 
     void newestReleasePrintsOneLineOrNothing()

@@ -183,7 +183,7 @@ private Q_SLOTS:
         QVERIFY(!model->checkFailures().value(QStringLiteral("a")).answered);
         QVERIFY(model->catalogOrigin().isCached());
         QCOMPARE(model->catalogOrigin().savedAt, QFileInfo(m_fixture->cacheFile()).lastModified().toUTC());
-        QVERIFY(model->serviceProblem().startsWith(QStringLiteral("no answer from ")));
+        QVERIFY(model->loadProblem().startsWith(QStringLiteral("no answer from ")));
     }
 
     // An app leaves the failures when its feed is read again; a feed with nothing this system

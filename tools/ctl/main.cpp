@@ -57,6 +57,33 @@ configurationFrom(const QCommandLineParser &parser,
     return configuration;
 }
 
+// Where the service and its keys were taken from, for the reasons that name what was expected.
+QString configurationSource(const QCommandLineParser &parser)
+{
+    for (const char *option : {"service", "issuer", "key-id", "public-key"}) {
+        if (parser.optionNames().contains(QString::fromLatin1(option)))
+            return QStringLiteral("the command line");
+    }
+    const Bundle bundle = Bundle::main();
+    if (!bundle.path().endsWith(QLatin1String(".app")))
+        return QStringLiteral("the built-in production preset, because %1 is not inside a store bundle")
+            .arg(QCoreApplication::applicationFilePath());
+    if (ServiceConfiguration::fromBundle(bundle) == ServiceConfiguration::production() &&
+        bundle.string(QStringLiteral("TesselServiceURL")) != ServiceConfiguration::production().serverURL.toString())
+        return QStringLiteral("the built-in production preset, because %1 has no complete service configuration")
+            .arg(bundle.infoPlistPath());
+    return QStringLiteral("the Info.plist at %1").arg(bundle.infoPlistPath());
+}
+
+// The lines under an error that say why no catalog could be had, and from where the
+// configuration it was checked against came.
+void explainCatalogFailure(const QString &problem, const QCommandLineParser &parser)
+{
+    for (const QString &reason : problem.split(QStringLiteral("; "), Qt::SkipEmptyParts))
+        printError(QStringLiteral("  ") + reason);
+    printError(QStringLiteral("  the service and its keys come from ") + configurationSource(parser));
+}
+
 // One line on standard error when the service's catalog could not be used and the kept copy
 // stands in: a script still gets the apps, and the log says they may be stale.
 void warnAboutOrigin(const CatalogOrigin &origin, const QString &serviceProblem)
@@ -66,10 +93,12 @@ void warnAboutOrigin(const CatalogOrigin &origin, const QString &serviceProblem)
                        .arg(origin.savedAt.toString(Qt::ISODate), serviceProblem));
 }
 
-int printCatalog(const CatalogResult &result)
+// The catalog's apps, or its stable error name and the reason in words.
+int printCatalog(const CatalogResult &result, const QString &problem, const QCommandLineParser &parser)
 {
     if (!result) {
         printError(QStringLiteral("error: ") + errorName(result.error()));
+        explainCatalogFailure(problem, parser);
         return ExitCatalogError;
     }
     for (const CatalogApp &app : result->apps)
@@ -85,7 +114,10 @@ int verifyCatalog(const QCommandLineParser &parser)
         return ExitFailure;
     }
     const CatalogLoader loader(configurationFrom(parser), QString());
-    return printCatalog(loader.decode(file.readAll()));
+    const Expected<Catalog, CatalogRefusal> checked = loader.check(file.readAll());
+    if (!checked)
+        return printCatalog(checked.error().error, checked.error().detail, parser);
+    return printCatalog(checked.value(), QString(), parser);
 }
 
 int compareVersions(const QCommandLineParser &parser)
@@ -114,7 +146,8 @@ int catalog(const QCommandLineParser &parser)
     const CatalogLoad load = waitForResult(loader.load(createNetworkSession(&owner)));
     if (load.result)
         warnAboutOrigin(load.origin, load.serviceProblem);
-    return printCatalog(load.result);
+    return printCatalog(load.result, QStringList{load.serviceProblem, load.cacheProblem}.join(QStringLiteral("; ")),
+                        parser);
 }
 
 int newestRelease(const QCommandLineParser &parser)
@@ -155,9 +188,10 @@ std::unique_ptr<StoreModel> loadedModel(const QCommandLineParser &parser, QObjec
     QCoro::waitFor((model.get()->*loading)());
     if (model->loadState() != StoreModel::LoadState::Ready) {
         printError(QStringLiteral("error: no catalog could be loaded"));
+        explainCatalogFailure(model->loadProblem(), parser);
         return nullptr;
     }
-    warnAboutOrigin(model->catalogOrigin(), model->serviceProblem());
+    warnAboutOrigin(model->catalogOrigin(), model->loadProblem());
     return model;
 }
 
@@ -201,10 +235,9 @@ int installed(const QCommandLineParser &parser)
     const CatalogLoader loader(environment.configuration, CatalogLoader::defaultCacheURL(environment.locations));
     const CatalogLoad load = waitForResult(loader.load(environment.session));
     const CatalogResult &catalog = load.result;
-    if (!catalog) {
-        printError(QStringLiteral("error: ") + errorName(catalog.error()));
-        return ExitCatalogError;
-    }
+    if (!catalog)
+        return printCatalog(catalog, QStringList{load.serviceProblem, load.cacheProblem}.join(QStringLiteral("; ")),
+                            parser);
     warnAboutOrigin(load.origin, load.serviceProblem);
     const InstalledCopies copies(environment.locations, environment.registry.get());
     for (const CatalogApp &app : catalog->apps) {

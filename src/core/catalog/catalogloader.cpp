@@ -60,52 +60,85 @@ QCoro::Task<CatalogLoad> CatalogLoader::load(QNetworkAccessManager *session, Tra
     if (!answer || !answer->complete) {
         qCInfo(lcCatalog) << "the service gave no complete catalog; reading the cached copy";
         const CatalogOrigin origin{CatalogOrigin::Source::Cache, QFileInfo(loader.m_cacheURL).lastModified().toUTC()};
-        co_return CatalogLoad{loader.cached(), origin,
-                              answer ? HTTPFetch::incompleteAnswer(endpoint, *answer) : answer.error()};
+        const QString serviceProblem = answer ? HTTPFetch::incompleteAnswer(endpoint, *answer) : answer.error();
+        Expected<Catalog, CatalogRefusal> cached = loader.readCache();
+        if (!cached)
+            co_return CatalogLoad{cached.error().error, origin, serviceProblem, cached.error().detail};
+        co_return CatalogLoad{std::move(cached).value(), origin, serviceProblem, {}};
     }
-    CatalogResult result = loader.decode(answer->body);
-    if (result) {
-        loader.store(answer->body);
-        co_return CatalogLoad{std::move(result), {}, {}};
+    Expected<Catalog, CatalogRefusal> checked = loader.check(answer->body);
+    if (!checked) {
+        qCWarning(lcCatalog).noquote() << "the service's catalog was refused:" << checked.error().detail;
+        const QString problem = QStringLiteral("the catalog from %1 was refused: %2")
+                                    .arg(endpoint.toString(QUrl::FullyEncoded), checked.error().detail);
+        co_return CatalogLoad{checked.error().error, {}, problem, {}};
     }
-    qCWarning(lcCatalog) << "the service's catalog was refused:" << errorName(result.error());
-    const QString problem = QStringLiteral("the catalog from %1 was refused: %2")
-                                .arg(endpoint.toString(QUrl::FullyEncoded), errorName(result.error()));
-    co_return CatalogLoad{std::move(result), {}, problem};
+    loader.store(answer->body);
+    co_return CatalogLoad{std::move(checked).value(), {}, {}, {}};
 }
 
 CatalogResult CatalogLoader::cached() const
+{
+    Expected<Catalog, CatalogRefusal> cached = readCache();
+    if (!cached)
+        return cached.error().error;
+    return std::move(cached).value();
+}
+
+Expected<Catalog, CatalogRefusal> CatalogLoader::readCache() const
 {
     // The cache path is not trusted to hold a file: a link, FIFO, device or huge sparse file
     // there must neither hang the store nor fill its memory. The limit is a download's.
     const Expected<QByteArray, QString> bytes = NoFollowFile::read(m_cacheURL, HTTPFetch::maximumBodySize);
     if (!bytes) {
         qCWarning(lcCatalog).noquote() << "no cached catalog:" << bytes.error();
-        return CatalogError::Unavailable;
+        return CatalogRefusal{CatalogError::Unavailable,
+                              QStringLiteral("no kept copy could be read at %1: %2").arg(m_cacheURL, bytes.error())};
     }
-    CatalogResult result = decode(bytes.value());
-    if (!result)
-        qCWarning(lcCatalog) << "the cached catalog was refused:" << errorName(result.error());
+    Expected<Catalog, CatalogRefusal> result = check(bytes.value());
+    if (!result) {
+        qCWarning(lcCatalog).noquote() << "the cached catalog was refused:" << result.error().detail;
+        return CatalogRefusal{
+            result.error().error,
+            QStringLiteral("the kept copy at %1 was refused: %2").arg(m_cacheURL, result.error().detail)};
+    }
     return result;
 }
 
 CatalogResult CatalogLoader::decode(const QByteArray &bytes) const
 {
+    Expected<Catalog, CatalogRefusal> checked = check(bytes);
+    if (!checked)
+        return checked.error().error;
+    return std::move(checked).value();
+}
+
+Expected<Catalog, CatalogRefusal> CatalogLoader::check(const QByteArray &bytes) const
+{
+    const auto refused = [](CatalogError error, QString detail) { return CatalogRefusal{error, std::move(detail)}; };
     const std::optional<Envelope> envelope = Envelope::parse(bytes);
     if (!envelope)
-        return CatalogError::Malformed;
+        return refused(CatalogError::Malformed,
+                       QStringLiteral("not a signed envelope (a JSON object with the texts kid, catalog, signature)"));
     const std::optional<QByteArray> payload = Base64::decodeURL(envelope->catalog);
     if (!payload)
-        return CatalogError::Malformed;
+        return refused(CatalogError::Malformed, QStringLiteral("the envelope's catalog is not base64url"));
     if (envelope->kid != m_configuration.keyID)
-        return CatalogError::BadSignature;
+        return refused(CatalogError::BadSignature,
+                       QStringLiteral("signed with the key id \"%1\", but the key id \"%2\" is expected")
+                           .arg(envelope->kid, m_configuration.keyID));
     if (!ServiceSignature::isValid(envelope->signature, *payload, m_configuration))
-        return CatalogError::BadSignature;
+        return refused(
+            CatalogError::BadSignature,
+            QStringLiteral("the signature does not verify with the public key expected for the key id \"%1\"")
+                .arg(m_configuration.keyID));
     std::optional<Catalog> catalog = Catalog::fromJSON(*payload);
     if (!catalog)
-        return CatalogError::Malformed;
+        return refused(CatalogError::Malformed, QStringLiteral("the signed catalog is not of the catalog's shape"));
     if (catalog->issuer != m_configuration.issuer)
-        return CatalogError::WrongIssuer;
+        return refused(CatalogError::WrongIssuer,
+                       QStringLiteral("the catalog names the issuer \"%1\", but the issuer \"%2\" is expected")
+                           .arg(catalog->issuer, m_configuration.issuer));
     return std::move(*catalog);
 }
 

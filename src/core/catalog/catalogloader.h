@@ -14,13 +14,22 @@ struct Locations;
 
 using CatalogResult = Expected<Catalog, CatalogError>;
 
+// Why a catalog was refused: the stable case, and the exact reason in words.
+struct CatalogRefusal
+{
+    CatalogError error;
+    QString detail;
+};
+
 // What a load gave: the catalog or why there is none, where it came from, and in words
-// what kept the service's own answer out (empty when it was used).
+// what kept the service's own answer out and, when the kept copy failed too, why (each
+// empty when it did not happen).
 struct CatalogLoad
 {
     CatalogResult result;
     CatalogOrigin origin;
     QString serviceProblem;
+    QString cacheProblem;
 };
 
 // Fetches the signed catalog, network first, and keeps the last verified envelope on disk
@@ -57,8 +66,12 @@ public:
 
     // Verifies envelope bytes: key identifier, signature, catalog shape, issuer, in that order.
     CatalogResult decode(const QByteArray &bytes) const;
+    // The same, with the reason of a refusal in words.
+    Expected<Catalog, CatalogRefusal> check(const QByteArray &bytes) const;
 
 private:
+    Expected<Catalog, CatalogRefusal> readCache() const;
+
     void store(const QByteArray &bytes) const;
 
     ServiceConfiguration m_configuration;

@@ -124,9 +124,11 @@ QCoro::Task<> StoreModel::loadCatalog()
     const CatalogLoad load = co_await loader.load(m_environment.session, m_environment.documentLimits);
     if (!self)
         co_return;
-    m_serviceProblem = load.serviceProblem;
-    if (!load.serviceProblem.isEmpty())
-        qCWarning(lcModel).noquote() << "the service's catalog could not be used:" << load.serviceProblem;
+    QStringList problems{load.serviceProblem, load.cacheProblem};
+    problems.removeAll(QString());
+    m_loadProblem = problems.join(QStringLiteral("; "));
+    if (!m_loadProblem.isEmpty())
+        qCWarning(lcModel).noquote() << "the service's catalog could not be used:" << m_loadProblem;
 
     const CatalogResult &result = load.result;
     if (!result) {

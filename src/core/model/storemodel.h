@@ -63,8 +63,9 @@ public:
     LoadState loadState() const { return m_loadState; }
     // Where the catalog in apps came from; a failed load leaves it as it was.
     const CatalogOrigin &catalogOrigin() const { return m_catalogOrigin; }
-    // Why the last load could not use the service's own answer, in words; empty when it could.
-    const QString &serviceProblem() const { return m_serviceProblem; }
+    // Why the last load could not use the service's own answer, and why not the kept copy
+    // either when that failed too, in words; empty when the service's catalog was used.
+    const QString &loadProblem() const { return m_loadProblem; }
     QDateTime lastChecked() const { return m_lastChecked; } // invalid before the first check
     // The clock lastChecked is read from, so that "how long ago" agrees with it.
     QDateTime now() const { return m_environment.now(); }
@@ -157,7 +158,7 @@ private:
     ReleaseMap m_releases;
     CheckFailureMap m_checkFailures;
     CatalogOrigin m_catalogOrigin;
-    QString m_serviceProblem;
+    QString m_loadProblem;
     InstalledMap m_installed;
     JobMap m_jobs;
     LoadState m_loadState = LoadState::Loading;
