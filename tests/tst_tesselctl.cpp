@@ -709,6 +709,109 @@ private Q_SLOTS:
         QCOMPARE(invalid.exitCode, 1);
     }
 
+    // A key file is never replaced unasked, and every private key is the owner's alone.
+    void makerKeysAreKeptAndPrivate()
+    {
+        const QString key = m_folder.filePath(QStringLiteral("kept-key.pem"));
+        const QStringList keygen{QStringLiteral("keygen"), QStringLiteral("--out"), key};
+        QCOMPARE(run(QStringLiteral("tessel-service"), keygen).exitCode, 0);
+        const QString first = readFile(key);
+        const Outcome refused = run(QStringLiteral("tessel-service"), keygen);
+        QCOMPARE(refused.exitCode, 1);
+        QCOMPARE(refused.err, QStringLiteral("error: %1 exists; --force replaces it\n").arg(key));
+        QCOMPARE(readFile(key), first);
+        QCOMPARE(run(QStringLiteral("tessel-service"), keygen + QStringList{QStringLiteral("--force")}).exitCode, 0);
+        QVERIFY(readFile(key) != first);
+
+        const QString ca = m_folder.filePath(QStringLiteral("private-ca"));
+        const QString identity = m_folder.filePath(QStringLiteral("private-identity"));
+        const QString tls = m_folder.filePath(QStringLiteral("private-tls"));
+        QCOMPARE(
+            run(QStringLiteral("tessel-service"), {QStringLiteral("make-ca"), QStringLiteral("--out"), ca}).exitCode,
+            0);
+        QCOMPARE(run(QStringLiteral("tessel-service"),
+                     {QStringLiteral("make-signing-cert"), QStringLiteral("--ca"), ca, QStringLiteral("--team"),
+                      QStringLiteral("ORVEL12345"), QStringLiteral("--out"), identity})
+                     .exitCode,
+                 0);
+        QCOMPARE(run(QStringLiteral("tessel-service"), {QStringLiteral("make-tls-cert"), QStringLiteral("--out"), tls})
+                     .exitCode,
+                 0);
+        const QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
+        for (const QString &privateKey :
+             {key, ca + QStringLiteral("/root-key.pem"), ca + QStringLiteral("/intermediate-key.pem"),
+              identity + QStringLiteral("/signing-key.pem"), tls + QStringLiteral("/server-key.pem")})
+            QCOMPARE(QFile(privateKey).permissions(), ownerOnly);
+    }
+
+    // What the store would refuse is not signed, and the reason names the record and field.
+    void signCatalogRefusesWhatTheStoreWouldRefuse_data()
+    {
+        QTest::addColumn<QByteArray>("catalog");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("not JSON") << QByteArray("{bad json") << "not JSON: ";
+        QJsonObject noFeed = app(QStringLiteral("z"));
+        noFeed.remove(QStringLiteral("appcastURL"));
+        QTest::newRow("a record without its feed")
+            << catalogJSON(QStringLiteral("me"), {app(QStringLiteral("y")), noFeed})
+            << "app 2 (\"z\"): the field \"appcastURL\" is missing or not of its type";
+    }
+
+    void signCatalogRefusesWhatTheStoreWouldRefuse()
+    {
+        QFETCH(QByteArray, catalog);
+        QFETCH(QString, reason);
+        const QString key = m_folder.filePath(QStringLiteral("catalog-key.pem"));
+        run(QStringLiteral("tessel-service"),
+            {QStringLiteral("keygen"), QStringLiteral("--force"), QStringLiteral("--out"), key});
+        const QString file = write(QStringLiteral("refused.json"), catalog);
+        const QString envelope = m_folder.filePath(QStringLiteral("refused-envelope"));
+        const Outcome signing =
+            run(QStringLiteral("tessel-service"),
+                {QStringLiteral("sign-catalog"), QStringLiteral("--key"), key, QStringLiteral("--kid"),
+                 QStringLiteral("k9"), QStringLiteral("--out"), envelope, file});
+        QCOMPARE(signing.exitCode, 1);
+        QVERIFY2(signing.err.startsWith(
+                     QStringLiteral("error: %1 is not a catalog the store accepts: %2").arg(file, reason)),
+                 qPrintable(signing.err));
+        QVERIFY(!QFile::exists(envelope));
+    }
+
+    // The base address is a folder, a missing archive folder is an error, and an app without a
+    // short version gets no empty element for it.
+    void makeAppcastTakesTheBaseAsAFolder()
+    {
+        ReleaseFactory releases(m_folder.filePath(QStringLiteral("appcast-releases")));
+        const QString archives = m_folder.filePath(QStringLiteral("archives"));
+        QDir().mkpath(archives);
+        const QString bundle =
+            releases.app(QStringLiteral("lumen"), QStringLiteral("com.orvel.lumen"), QStringLiteral("7"));
+        QVERIFY(QFile::remove(bundle + QStringLiteral("/Contents/Info.plist")));
+        writeTestFile(bundle + QStringLiteral("/Contents/Info.plist"),
+                      PropertyList::serialize(
+                          BundleFactory::info(QStringLiteral("com.orvel.lumen"), QString(), QStringLiteral("7")),
+                          PropertyList::Format::XML));
+        write(QStringLiteral("archives/Lumen 7.zip"), ReleaseFactory::zip(bundle));
+        const Outcome feed = run(QStringLiteral("tessel-service"),
+                                 {QStringLiteral("make-appcast"), QStringLiteral("--dir"), archives,
+                                  QStringLiteral("--base-url"), QStringLiteral("https://host.example/archives")});
+        QCOMPARE(feed.exitCode, 0);
+        QVERIFY2(feed.out.contains(QStringLiteral("url=\"https://host.example/archives/Lumen%207.zip\"")),
+                 qPrintable(feed.out));
+        QVERIFY(!feed.out.contains(QStringLiteral("shortVersionString")));
+        QVERIFY(feed.out.contains(QStringLiteral("<sparkle:version>7</sparkle:version>")));
+
+        const Outcome missing = run(QStringLiteral("tessel-service"),
+                                    {QStringLiteral("make-appcast"), QStringLiteral("--dir"),
+                                     m_folder.filePath(QStringLiteral("no-such-folder")), QStringLiteral("--base-url"),
+                                     QStringLiteral("https://host.example/")});
+        QCOMPARE(missing.exitCode, 1);
+        QCOMPARE(missing.out, QString());
+        QCOMPARE(
+            missing.err,
+            QStringLiteral("error: there is no folder %1\n").arg(m_folder.filePath(QStringLiteral("no-such-folder"))));
+    }
+
     void serviceToolSignsWhatVerifyAccepts()
     {
         const QString key = m_folder.filePath(QStringLiteral("key.pem"));

@@ -1,5 +1,6 @@
 // tessel-service: the maker's side of the store — keys, signed catalogs, and a static
 // HTTPS server for a service folder.
+#include "catalog/catalog.h"
 #include "catalog/version.h"
 #include "common/commandline.h"
 #include "crypto/base64.h"
@@ -15,6 +16,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QSaveFile>
 
@@ -24,6 +26,14 @@ namespace {
 bool writeFile(const QString &path, const QByteArray &bytes)
 {
     if (ServiceFiles::write(path, bytes))
+        return true;
+    printError(QStringLiteral("error: cannot write %1").arg(path));
+    return false;
+}
+
+bool writePrivateFile(const QString &path, const QByteArray &bytes)
+{
+    if (ServiceFiles::writePrivate(path, bytes))
         return true;
     printError(QStringLiteral("error: cannot write %1").arg(path));
     return false;
@@ -47,6 +57,11 @@ std::optional<SigningKey> readKey(const QString &path)
 
 int keygen(const QCommandLineParser &parser)
 {
+    // A key overwritten by mistake cannot be had back, and everything signed with it is orphaned.
+    if (QFileInfo::exists(parser.value(QStringLiteral("out"))) && !parser.isSet(QStringLiteral("force"))) {
+        printError(QStringLiteral("error: %1 exists; --force replaces it").arg(parser.value(QStringLiteral("out"))));
+        return ExitFailure;
+    }
     const SigningKey key = SigningKey::generate();
     if (!key.writeFile(parser.value(QStringLiteral("out")))) {
         printError(QStringLiteral("error: cannot write %1").arg(parser.value(QStringLiteral("out"))));
@@ -63,6 +78,12 @@ int signCatalog(const QCommandLineParser &parser)
     const std::optional<QByteArray> catalog = readFile(parser.positionalArguments().first());
     if (!key || !catalog)
         return ExitFailure;
+    // What the store would refuse is never signed.
+    if (const Expected<Catalog, QString> decoded = Catalog::read(*catalog); !decoded) {
+        printError(QStringLiteral("error: %1 is not a catalog the store accepts: %2")
+                       .arg(parser.positionalArguments().first(), decoded.error()));
+        return ExitFailure;
+    }
     const QByteArray envelope = CatalogSigner::envelope(*catalog, *key, parser.value(QStringLiteral("kid")));
     if (!parser.isSet(QStringLiteral("out"))) {
         std::fwrite(envelope.constData(), 1, size_t(envelope.size()), stdout);
@@ -104,14 +125,14 @@ int makeTLSCertificates(const QCommandLineParser &parser)
     // The authority's key is not kept: nothing else can ever be issued under it.
     const bool written = writeFile(out.filePath(QStringLiteral("ca.pem")), authority.certificate) &&
                          writeFile(out.filePath(QStringLiteral("server.pem")), server.certificate) &&
-                         writeFile(out.filePath(QStringLiteral("server-key.pem")), server.privateKey);
+                         writePrivateFile(out.filePath(QStringLiteral("server-key.pem")), server.privateKey);
     return written ? ExitSuccess : ExitFailure;
 }
 
 bool writeIdentity(const QDir &folder, const QString &name, const PemIdentity &identity)
 {
     return writeFile(folder.filePath(name + QStringLiteral(".pem")), identity.certificate) &&
-           writeFile(folder.filePath(name + QStringLiteral("-key.pem")), identity.privateKey);
+           writePrivateFile(folder.filePath(name + QStringLiteral("-key.pem")), identity.privateKey);
 }
 
 std::optional<PemIdentity> readIdentity(const QString &certificatePath, const QString &keyPath)
@@ -183,7 +204,14 @@ int makeAppcast(const QCommandLineParser &parser)
             return ExitFailure;
     }
     const QDir archives(parser.value(QStringLiteral("dir")));
-    const QUrl base(parser.value(QStringLiteral("base-url")));
+    if (!archives.exists()) {
+        printError(QStringLiteral("error: there is no folder %1").arg(archives.path()));
+        return ExitFailure;
+    }
+    // The base is a folder: without its trailing slash, resolving would replace its last part.
+    QUrl base(parser.value(QStringLiteral("base-url")));
+    if (!base.path().endsWith(u'/'))
+        base.setPath(base.path() + u'/');
     QList<AppcastWriter::Item> items;
     for (const QString &name :
          archives.entryList({QStringLiteral("*.zip"), QStringLiteral("*.dmg")}, QDir::Files, QDir::Name)) {
@@ -263,10 +291,12 @@ int main(int argc, char *argv[])
             {
                 {
                     .name = QStringLiteral("keygen"),
-                    .synopsis = QStringLiteral("--out FILE"),
+                    .synopsis = QStringLiteral("--out FILE [--force]"),
                     .description =
                         QStringLiteral("Make an Ed25519 key pair: the private key to a file, the public key printed."),
-                    .options = {valueOption("out", "private key file to write", "FILE")},
+                    .options = {valueOption("out", "private key file to write", "FILE"),
+                                QCommandLineOption(QStringLiteral("force"),
+                                                   QStringLiteral("replace an existing key file"))},
                     .requiredOptions = {QStringLiteral("out")},
                     .run = keygen,
                 },

@@ -132,14 +132,14 @@ Expected<Catalog, CatalogRefusal> CatalogLoader::check(const QByteArray &bytes) 
             CatalogError::BadSignature,
             QStringLiteral("the signature does not verify with the public key expected for the key id \"%1\"")
                 .arg(m_configuration.keyID));
-    std::optional<Catalog> catalog = Catalog::fromJSON(*payload);
+    Expected<Catalog, QString> catalog = Catalog::read(*payload);
     if (!catalog)
-        return refused(CatalogError::Malformed, QStringLiteral("the signed catalog is not of the catalog's shape"));
+        return refused(CatalogError::Malformed, QStringLiteral("the signed catalog is refused: ") + catalog.error());
     if (catalog->issuer != m_configuration.issuer)
         return refused(CatalogError::WrongIssuer,
                        QStringLiteral("the catalog names the issuer \"%1\", but the issuer \"%2\" is expected")
                            .arg(catalog->issuer, m_configuration.issuer));
-    return std::move(*catalog);
+    return std::move(catalog).value();
 }
 
 void CatalogLoader::store(const QByteArray &bytes) const
