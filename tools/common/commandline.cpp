@@ -43,7 +43,7 @@ void printCommandHelp(const Tool &tool, const Command &command)
     printLine(command.description);
     printLine(QString());
     printLine(QStringLiteral("options:"));
-    for (const QCommandLineOption &option : command.options)
+    for (const QCommandLineOption &option : command.options + tool.commonOptions)
         printLine(optionLine(option));
     printLine(optionLine(helpOption));
 }
@@ -71,6 +71,7 @@ int run(const Tool &tool, const Command &command, const QStringList &arguments)
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOptions(command.options);
+    parser.addOptions(tool.commonOptions);
     parser.addOption(helpOption);
     if (!parser.parse(arguments))
         return usageError(tool, command, parser.errorText());
@@ -86,6 +87,8 @@ int run(const Tool &tool, const Command &command, const QStringList &arguments)
     if (command.operandCount >= 0 && operands != command.operandCount)
         return usageError(tool, command,
                           QStringLiteral("expected %1 operand(s), got %2").arg(command.operandCount).arg(operands));
+    if (tool.prepare)
+        tool.prepare(parser);
     return command.run(parser);
 }
 

@@ -25,7 +25,10 @@ struct Tool
     QString name;
     QString description;
     QList<Command> commands;
-    QString epilogue; // after the commands in --help: exit statuses, environment
+    QString epilogue;                        // after the commands in --help: exit statuses, environment
+    QList<QCommandLineOption> commonOptions; // taken by every command
+    // Called with every command's parsed arguments before it runs, for the common options.
+    std::function<void(const QCommandLineParser &)> prepare;
 };
 
 // Exit statuses shared by the tools; commands add their own above these.

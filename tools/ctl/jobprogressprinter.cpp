@@ -20,7 +20,7 @@ QString bar(double fraction)
 } // namespace
 
 JobProgressPrinter::JobProgressPrinter(const StoreModel &model, QList<CatalogApp> apps)
-    : m_model(model), m_apps(std::move(apps)), m_terminal(isatty(STDOUT_FILENO) == 1)
+    : m_model(model), m_apps(std::move(apps)), m_terminal(isatty(STDERR_FILENO) == 1)
 {
     connect(&model, &StoreModel::jobsChanged, this, &JobProgressPrinter::update);
 }
@@ -37,13 +37,13 @@ void JobProgressPrinter::update()
             parts.append(QStringLiteral("%1 %2 %3%").arg(app.name, bar(state.progress)).arg(percent, 3));
         } else if (percent / 10 > m_shownTenths.value(app.productID, -1)) {
             m_shownTenths.insert(app.productID, percent / 10);
-            printLine(QStringLiteral("%1: %2%").arg(app.name).arg(percent));
+            printError(QStringLiteral("%1: %2%").arg(app.name).arg(percent));
         }
     }
     if (m_terminal && !parts.isEmpty()) {
         // Clear to the end of the line: the new text may be shorter than the last.
-        std::fputs(qPrintable(u'\r' + parts.join(QStringLiteral("  ")) + QStringLiteral("\x1b[K")), stdout);
-        std::fflush(stdout);
+        std::fputs(qPrintable(u'\r' + parts.join(QStringLiteral("  ")) + QStringLiteral("\x1b[K")), stderr);
+        std::fflush(stderr);
         m_drawn = true;
     }
 }
@@ -51,6 +51,6 @@ void JobProgressPrinter::update()
 void JobProgressPrinter::finish()
 {
     if (m_drawn)
-        std::fputs("\n", stdout);
+        std::fputs("\n", stderr);
     m_drawn = false;
 }

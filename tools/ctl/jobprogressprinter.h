@@ -8,8 +8,8 @@
 
 class StoreModel;
 
-// Shows the download progress of the model's jobs: a bar redrawn in place on a terminal,
-// a line per tenth otherwise (logs, pipes).
+// Shows the download progress of the model's jobs on standard error, apart from the results:
+// a bar redrawn in place on a terminal, a line per tenth otherwise (logs, pipes).
 class JobProgressPrinter : public QObject
 {
 public:

@@ -163,7 +163,8 @@ int newestRelease(const QCommandLineParser &parser)
         printError(QStringLiteral("error: ") + AppcastParser::failureName(release.error()));
         return ExitFailure;
     }
-    printLine(QStringList{release->build, release->shortVersion, release->url.toString(),
+    // Encoded, so that a script can hand the address on as it stands.
+    printLine(QStringList{release->build, release->shortVersion, release->url.toString(QUrl::FullyEncoded),
                           release->length ? QString::number(*release->length) : QString(),
                           release->edSignature.value_or(QString()), release->minimumSystemVersion.value_or(QString())}
                   .join(u'\t'));
@@ -297,12 +298,21 @@ Expected<CatalogApp, int> catalogApp(const StoreModel &model, const QString &pro
     return int(ExitUsage);
 }
 
-// Runs a model operation, drawing its jobs' progress, and reports each job's outcome.
-int runJobs(StoreModel &model, QCoro::Task<> operation, const QList<CatalogApp> &apps)
+bool isQuiet(const QCommandLineParser &parser)
 {
-    JobProgressPrinter printer(model, apps);
+    return parser.isSet(QStringLiteral("quiet"));
+}
+
+// Runs a model operation, drawing its jobs' progress unless quiet, and reports each job's
+// outcome (only the failures when quiet).
+int runJobs(StoreModel &model, QCoro::Task<> operation, const QList<CatalogApp> &apps, bool quiet)
+{
+    std::optional<JobProgressPrinter> printer;
+    if (!quiet)
+        printer.emplace(model, apps);
     QCoro::waitFor(std::move(operation));
-    printer.finish();
+    if (printer)
+        printer->finish();
     bool failed = false;
     for (const CatalogApp &app : apps) {
         const auto job = model.jobs().constFind(app.productID);
@@ -311,7 +321,7 @@ int runJobs(StoreModel &model, QCoro::Task<> operation, const QList<CatalogApp> 
             if (!job->detail.isEmpty())
                 printError(app.name + QStringLiteral(": ") + job->detail);
             failed = true;
-        } else {
+        } else if (!quiet) {
             printLine(app.name + QStringLiteral(": done"));
         }
     }
@@ -342,14 +352,15 @@ int installApp(const QCommandLineParser &parser)
         const InstalledApp copy = model->installed().value(app->productID);
         const auto release = model->releases().constFind(app->productID);
         if (release != model->releases().constEnd() && !needsUpdate(copy, *release)) {
-            printLine(QStringLiteral("%1 is up to date (version %2, build %3); '--reinstall' installs it again.")
-                          .arg(app->name, copy.shortVersion, copy.build));
+            if (!isQuiet(parser))
+                printLine(QStringLiteral("%1 is up to date (version %2, build %3); '--reinstall' installs it again.")
+                              .arg(app->name, copy.shortVersion, copy.build));
             return ExitSuccess;
         }
     }
     const StoreModel::Opening opening =
         parser.isSet(QStringLiteral("no-open")) ? StoreModel::Opening::StayClosed : StoreModel::Opening::AsUsual;
-    const int status = runJobs(*model, model->install(*app, opening), {*app});
+    const int status = runJobs(*model, model->install(*app, opening), {*app}, isQuiet(parser));
     return stopping.received() ? signalExitStatus(stopping.received()) : status;
 }
 
@@ -369,10 +380,11 @@ int updateApps(const QCommandLineParser &parser)
     const QList<CatalogApp> updates = model->updates();
     const bool allChecked = StoreStatus::uncheckedApps(*model).isEmpty();
     if (updates.isEmpty() && allChecked) {
-        printLine(QStringLiteral("Everything is up to date."));
+        if (!isQuiet(parser))
+            printLine(QStringLiteral("Everything is up to date."));
         return ExitSuccess;
     }
-    const int status = updates.isEmpty() ? ExitSuccess : runJobs(*model, model->updateAll(), updates);
+    const int status = updates.isEmpty() ? ExitSuccess : runJobs(*model, model->updateAll(), updates, isQuiet(parser));
     if (stopping.received())
         return signalExitStatus(stopping.received());
     // An update that failed says more than a feed that could not be read.
@@ -552,6 +564,15 @@ int main(int argc, char *argv[])
                            "inside one (Tessel Store.app/Contents/MacOS/tesselctl), otherwise from the built-in\n"
                            "production service; --service, --issuer, --key-id and --public-key replace them.\n"
                            "TESSEL_EXTRA_CA_CERTIFICATES names a PEM file of extra trusted authorities."),
+        .commonOptions = {QCommandLineOption({QStringLiteral("q"), QStringLiteral("quiet")},
+                                             QStringLiteral("print results and errors only, no progress")),
+                          QCommandLineOption({QStringLiteral("v"), QStringLiteral("verbose")},
+                                             QStringLiteral("print the store's steps on standard error"))},
+        .prepare =
+            [](const QCommandLineParser &parser) {
+                if (parser.isSet(QStringLiteral("verbose")))
+                    QLoggingCategory::setFilterRules(QStringLiteral("tessel.*=true"));
+            },
     };
     return runCommand(tool, application.arguments());
 }
