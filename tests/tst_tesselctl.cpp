@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -76,6 +77,15 @@ private:
         if (!QFile::exists(path))
             write(QStringLiteral("ca.pem"), TestServer::authority().certificate);
         return path;
+    }
+
+    // The objects of --json output, one a line.
+    static QList<QJsonObject> jsonLines(const QString &out)
+    {
+        QList<QJsonObject> objects;
+        for (const QString &line : out.split(u'\n', Qt::SkipEmptyParts))
+            objects.append(QJsonDocument::fromJson(line.toUtf8()).object());
+        return objects;
     }
 
     static QString readFile(const QString &path)
@@ -283,6 +293,11 @@ private Q_SLOTS:
         const Outcome online = run(QStringLiteral("tesselctl"), arguments);
         QCOMPARE(online.exitCode, 0);
         QCOMPARE(online.out, QStringLiteral("a\tA\n"));
+        const QList<QJsonObject> listed =
+            jsonLines(run(QStringLiteral("tesselctl"), arguments + QStringList{QStringLiteral("--json")}).out);
+        QCOMPARE(listed.size(), 1);
+        QCOMPARE(listed[0].value(QStringLiteral("id")), QStringLiteral("a"));
+        QCOMPARE(listed[0].value(QStringLiteral("name")), QStringLiteral("A"));
 
         HttpResponse down = HttpResponse::notFound();
         down.status = 500;
@@ -369,6 +384,16 @@ private Q_SLOTS:
             run(QStringLiteral("tesselctl"),
                 {QStringLiteral("newest-release"), QStringLiteral("--system"), QStringLiteral("14.5.0"), feed});
         QCOMPARE(release.out.section(u'\t', 2, 2), QStringLiteral("https://d.example/My%20App%203.zip"));
+        const QList<QJsonObject> json =
+            jsonLines(run(QStringLiteral("tesselctl"), {QStringLiteral("newest-release"), QStringLiteral("--json"),
+                                                        QStringLiteral("--system"), QStringLiteral("14.5.0"), feed})
+                          .out);
+        QCOMPARE(json, (QList<QJsonObject>{{{"build", "3"},
+                                            {"version", "3"},
+                                            {"url", "https://d.example/My%20App%203.zip"},
+                                            {"length", QJsonValue()},
+                                            {"edSignature", QJsonValue()},
+                                            {"minimumSystemVersion", QJsonValue()}}}));
     }
 
     void newestReleasePrintsOneLineOrNothing()
@@ -417,17 +442,32 @@ private Q_SLOTS:
         // b's feed answers 404: the check did not see all, and says so.
         const Outcome checked = run(QStringLiteral("tesselctl"), QStringList{QStringLiteral("check")} + service);
         QCOMPARE(checked.exitCode, 4);
-        const QStringList lines = checked.out.split(u'\n', Qt::SkipEmptyParts);
-        QCOMPARE(lines.size(), 3);
-        QCOMPARE(lines[0], QStringLiteral("a\t1\t2\tupdate"));
-        QCOMPARE(lines[1], QStringLiteral("b\t-\t-\tunchecked"));
-        QVERIFY(lines[2].startsWith(QStringLiteral("lastChecked\t20")));
+        // In a pipe, the rows alone: no header, no time.
+        QCOMPARE(checked.out, QStringLiteral("a\t1\t2\tupdate\nb\t-\t-\tunchecked\n"));
         QCOMPARE(checked.err, QStringLiteral("Could not check one app: its update feed could not be read.\n"
                                              "  b: %1 answered 404\n")
                                   .arg(server.url(QStringLiteral("/b.xml")).toString()));
 
         const Outcome installed = run(QStringLiteral("tesselctl"), QStringList{QStringLiteral("installed")} + service);
         QCOMPARE(installed.out, QStringLiteral("a\t%1\t1.0\t1\n").arg(bundle));
+
+        const QString json = QStringLiteral("--json");
+        const QList<QJsonObject> checkedApps =
+            jsonLines(run(QStringLiteral("tesselctl"), QStringList{QStringLiteral("check"), json} + service).out);
+        QCOMPARE(checkedApps.size(), 2);
+        QCOMPARE(checkedApps[0], (QJsonObject{{"id", "a"},
+                                              {"installedVersion", "1.0"},
+                                              {"installedBuild", "1"},
+                                              {"availableVersion", "2"},
+                                              {"availableBuild", "2"},
+                                              {"status", "update"},
+                                              {"reason", QJsonValue()}}));
+        QCOMPARE(checkedApps[1].value(QStringLiteral("status")), QStringLiteral("unchecked"));
+        QCOMPARE(checkedApps[1].value(QStringLiteral("installedBuild")), QJsonValue());
+        QVERIFY(checkedApps[1].value(QStringLiteral("reason")).toString().endsWith(QStringLiteral("answered 404")));
+        QCOMPARE(
+            jsonLines(run(QStringLiteral("tesselctl"), QStringList{QStringLiteral("installed"), json} + service).out),
+            (QList<QJsonObject>{{{"id", "a"}, {"path", bundle}, {"version", "1.0"}, {"build", "1"}}}));
     }
 
     // With the service stopped, the kept catalog stands in and no feed answers: neither

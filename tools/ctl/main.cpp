@@ -5,6 +5,7 @@
 #include "codesign/catalogrequirement.h"
 #include "common/commandline.h"
 #include "ctl/jobprogressprinter.h"
+#include "ctl/jsonrecords.h"
 #include "ctl/stopsignals.h"
 #include "feeds/appcastparser.h"
 #include "install/archivesignature.h"
@@ -22,6 +23,7 @@
 #include <QLoggingCategory>
 #include <QNetworkAccessManager>
 #include <qcorotask.h>
+#include <unistd.h>
 
 namespace {
 
@@ -35,6 +37,14 @@ const QList<QCommandLineOption> configurationOptions{
     valueOption("key-id", "key identifier the envelope must carry", "K"),
     valueOption("public-key", "Ed25519 public key, base64url", "P"),
 };
+
+const QCommandLineOption jsonOption(QStringLiteral("json"),
+                                    QStringLiteral("one JSON object per line instead of the table (see --help)"));
+
+bool wantsJSON(const QCommandLineParser &parser)
+{
+    return parser.optionNames().contains(QStringLiteral("json"));
+}
 
 const QList<QCommandLineOption> serviceOptions =
     configurationOptions + QList<QCommandLineOption>{
@@ -101,8 +111,12 @@ int printCatalog(const CatalogResult &result, const QString &problem, const QCom
         explainCatalogFailure(problem, parser);
         return ExitCatalogError;
     }
-    for (const CatalogApp &app : result->apps)
-        printLine(app.productID + u'\t' + app.name);
+    for (const CatalogApp &app : result->apps) {
+        if (wantsJSON(parser))
+            JsonRecords::print(JsonRecords::catalogApp(app));
+        else
+            printLine(app.productID + u'\t' + app.name);
+    }
     return ExitSuccess;
 }
 
@@ -163,6 +177,10 @@ int newestRelease(const QCommandLineParser &parser)
         printError(QStringLiteral("error: ") + AppcastParser::failureName(release.error()));
         return ExitFailure;
     }
+    if (wantsJSON(parser)) {
+        JsonRecords::print(JsonRecords::release(*release));
+        return ExitSuccess;
+    }
     // Encoded, so that a script can hand the address on as it stands.
     printLine(QStringList{release->build, release->shortVersion, release->url.toString(QUrl::FullyEncoded),
                           release->length ? QString::number(*release->length) : QString(),
@@ -215,7 +233,15 @@ int check(const QCommandLineParser &parser)
     const std::unique_ptr<StoreModel> model = loadedModel(parser, &owner, &StoreModel::load);
     if (!model)
         return ExitCatalogError;
+    // The header and the time of the check are for people; a pipe gets the rows alone.
+    const bool terminal = isatty(STDOUT_FILENO) == 1 && !wantsJSON(parser);
+    if (terminal)
+        printLine(QStringLiteral("ID\tINSTALLED\tAVAILABLE\tSTATUS"));
     for (const CatalogApp &app : model->apps()) {
+        if (wantsJSON(parser)) {
+            JsonRecords::print(JsonRecords::checkedApp(*model, app));
+            continue;
+        }
         const AppState state = AppState::of(*model, app);
         QStringList fields{app.productID, state.installed ? state.installedBuild : QStringLiteral("-"),
                            state.availableBuild.isEmpty() ? QStringLiteral("-") : state.availableBuild};
@@ -225,7 +251,8 @@ int check(const QCommandLineParser &parser)
             fields.append(QStringLiteral("update"));
         printLine(fields.join(u'\t'));
     }
-    printLine(QStringLiteral("lastChecked\t") + model->lastChecked().toString(Qt::ISODate));
+    if (terminal)
+        printLine(QStringLiteral("Checked %1").arg(model->lastChecked().toLocalTime().toString(Qt::ISODate)));
     return reportUncheckedApps(*model) ? ExitCheckFailed : ExitSuccess;
 }
 
@@ -242,7 +269,10 @@ int installed(const QCommandLineParser &parser)
     warnAboutOrigin(load.origin, load.serviceProblem);
     const InstalledCopies copies(environment.locations, environment.registry.get());
     for (const CatalogApp &app : catalog->apps) {
-        if (const std::optional<InstalledApp> copy = copies.installed(app))
+        const std::optional<InstalledApp> copy = copies.installed(app);
+        if (copy && wantsJSON(parser))
+            JsonRecords::print(JsonRecords::installedCopy(app, *copy));
+        else if (copy)
             printLine(QStringList{app.productID, copy->url, copy->shortVersion, copy->build}.join(u'\t'));
     }
     return ExitSuccess;
@@ -457,7 +487,7 @@ int main(int argc, char *argv[])
                     .name = QStringLiteral("verify-catalog"),
                     .synopsis = QStringLiteral("[--issuer I --key-id K --public-key P] FILE"),
                     .description = QStringLiteral("Verify a signed catalog file as the store would and list its apps."),
-                    .options = configurationOptions,
+                    .options = configurationOptions + QList<QCommandLineOption>{jsonOption},
                     .operandCount = 1,
                     .run = verifyCatalog,
                 },
@@ -475,7 +505,8 @@ int main(int argc, char *argv[])
                     .description = QStringLiteral(
                         "List the service's catalog (or the kept copy when the service does not answer)."),
                     .options =
-                        serviceOptions + QList<QCommandLineOption>{valueOption("cache", "catalog cache file", "FILE")},
+                        serviceOptions +
+                        QList<QCommandLineOption>{valueOption("cache", "catalog cache file", "FILE"), jsonOption},
                     .run = catalog,
                 },
                 {
@@ -483,7 +514,7 @@ int main(int argc, char *argv[])
                     .synopsis = QStringLiteral("--system X.Y.Z FILE"),
                     .description =
                         QStringLiteral("Print the release of an update feed that this system would be offered."),
-                    .options = {valueOption("system", "the system version to choose for", "X.Y.Z")},
+                    .options = {valueOption("system", "the system version to choose for", "X.Y.Z"), jsonOption},
                     .requiredOptions = {QStringLiteral("system")},
                     .operandCount = 1,
                     .run = newestRelease,
@@ -493,7 +524,7 @@ int main(int argc, char *argv[])
                     .synopsis = QStringLiteral("[--service URL --issuer I --key-id K --public-key P]"),
                     .description =
                         QStringLiteral("Check every app for updates: installed build, available build, status."),
-                    .options = serviceOptions,
+                    .options = serviceOptions + QList<QCommandLineOption>{jsonOption},
                     .run = check,
                 },
                 {
@@ -553,7 +584,7 @@ int main(int argc, char *argv[])
                     .synopsis = QStringLiteral("[--service URL --issuer I --key-id K --public-key P]"),
                     .description =
                         QStringLiteral("List the installed copies of the catalog apps: id, location, version, build."),
-                    .options = serviceOptions,
+                    .options = serviceOptions + QList<QCommandLineOption>{jsonOption},
                     .run = installed,
                 },
             },
@@ -563,7 +594,13 @@ int main(int argc, char *argv[])
                            "The service and its keys come from the store bundle's Info.plist when the tool is\n"
                            "inside one (Tessel Store.app/Contents/MacOS/tesselctl), otherwise from the built-in\n"
                            "production service; --service, --issuer, --key-id and --public-key replace them.\n"
-                           "TESSEL_EXTRA_CA_CERTIFICATES names a PEM file of extra trusted authorities."),
+                           "TESSEL_EXTRA_CA_CERTIFICATES names a PEM file of extra trusted authorities.\n"
+                           "--json fields (null when not known; addresses fully encoded):\n"
+                           "  catalog, verify-catalog: id name bundleID teamID minimumSystemVersion appcastURL\n"
+                           "  check: id installedVersion installedBuild availableVersion availableBuild status reason\n"
+                           "    (status: update, current, notInstalled, unchecked)\n"
+                           "  installed: id path version build\n"
+                           "  newest-release: build version url length edSignature minimumSystemVersion"),
         .commonOptions = {QCommandLineOption({QStringLiteral("q"), QStringLiteral("quiet")},
                                              QStringLiteral("print results and errors only, no progress")),
                           QCommandLineOption({QStringLiteral("v"), QStringLiteral("verbose")},
