@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
+#include <QLocale>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -213,6 +214,34 @@ private Q_SLOTS:
         QVERIFY(endsWith(*running, SIGTERM));
         QVERIFY(endsWith(*next, SIGTERM));
         QCOMPARE(workFolders(), QStringList());
+    }
+
+    // On a terminal the bar tells the bytes of the archive's length; in a pipe, a line a tenth.
+    void progressOnATerminalShowsTheBytes()
+    {
+        TestServer server;
+        const QByteArray archive(3'000'000, 'z');
+        QJsonObject lumen = app(QStringLiteral("lumen"));
+        lumen.insert(QStringLiteral("appcastURL"), server.url(QStringLiteral("/lumen.xml")).toString());
+        server.respond("/v1/catalog", HttpResponse::ok(m_signer.envelopeOf({lumen}), "application/json"));
+        server.respond("/lumen.xml", HttpResponse::ok("<rss xmlns:sparkle=\"s\"><channel><item><sparkle:version>1"
+                                                      "</sparkle:version><enclosure length=\"3000000\" url=\"" +
+                                                          server.url(QStringLiteral("/lumen.zip")).toString().toUtf8() +
+                                                          "\"/></item></channel></rss>",
+                                                      "application/rss+xml"));
+        server.respond("/lumen.zip", HttpResponse::ok(archive, "application/zip"));
+        QStringList command{QStringLiteral(TESSEL_BIN_DIR "/tesselctl"), QStringLiteral("install"),
+                            QStringLiteral("--no-open"), QStringLiteral("--service"), server.url().toString()};
+        command += configurationArguments();
+        command.append(QStringLiteral("lumen"));
+        for (QString &word : command)
+            word = u'\'' + word + u'\'';
+        // script(1) gives the tool a terminal; what it drew comes back on its output.
+        const Outcome drawn = run(QStringLiteral("/usr/bin/script"),
+                                  {QStringLiteral("-qec"), command.join(u' '), QStringLiteral("/dev/null")});
+        QVERIFY2(drawn.out.contains(QStringLiteral(" of ") + QLocale().formattedDataSize(archive.size())),
+                 qPrintable(drawn.out));
+        QVERIFY(drawn.out.contains(QStringLiteral("\r")));
     }
 
     void verifyCatalogReportsEachOutcome_data()
