@@ -13,6 +13,7 @@
 #include <QLocale>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -137,15 +138,16 @@ private:
         server.respond("/lumen.zip", stalled);
     }
 
-    // "tesselctl install lumen", left running once its download has begun.
-    std::unique_ptr<QProcess> startInstall(TestServer &server)
+    // "tesselctl install lumen" (or another command), left running once its download has begun.
+    std::unique_ptr<QProcess> startInstall(TestServer &server, const QStringList &command = {QStringLiteral("install"),
+                                                                                             QStringLiteral("lumen")})
     {
         const int downloads = server.hits("/lumen.zip");
         auto process = std::make_unique<QProcess>();
         process->setProcessEnvironment(toolEnvironment());
         process->start(QStringLiteral(TESSEL_BIN_DIR "/tesselctl"),
-                       QStringList{QStringLiteral("install"), QStringLiteral("--service"), server.url().toString()} +
-                           configurationArguments() + QStringList{QStringLiteral("lumen")});
+                       QStringList{command.first(), QStringLiteral("--service"), server.url().toString()} +
+                           configurationArguments() + command.mid(1));
         if (!QTest::qWaitFor([&] { return server.hits("/lumen.zip") > downloads; }, 20000))
             qWarning() << "the install never began its download:" << process->readAllStandardError();
         return process;
@@ -189,6 +191,27 @@ private Q_SLOTS:
         QCOMPARE(install->exitStatus(), QProcess::NormalExit);
         QCOMPARE(install->exitCode(), 128 + signal);
         QCOMPARE(workFolders(), QStringList());
+    }
+
+    // An update stopped by a signal leaves the installed copy as it was.
+    void aSignalEndsAnUpdateAndKeepsTheInstalledCopy()
+    {
+        TestServer server;
+        publishStalledDownload(server); // offers build 1
+        const QString copy = BundleFactory::write(
+            m_folder.filePath(QStringLiteral("Applications/Lumen.app")),
+            BundleFactory::info(QStringLiteral("com.orvel.lumen"), QStringLiteral("0.9"), QStringLiteral("0")));
+        // The Applications folder is every test's: the next install of Lumen must not find it.
+        const auto removeCopy = qScopeGuard([copy] { QDir(copy).removeRecursively(); });
+        const QString info = copy + QStringLiteral("/Contents/Info.plist");
+        const QString before = readFile(info);
+        const std::unique_ptr<QProcess> update =
+            startInstall(server, {QStringLiteral("update"), QStringLiteral("--all")});
+        QCOMPARE(workFolders().size(), 1);
+        QVERIFY(endsWith(*update, SIGINT));
+        QCOMPARE(update->exitCode(), 130);
+        QCOMPARE(workFolders(), QStringList());
+        QCOMPARE(readFile(info), before);
     }
 
     // What a killed install leaves is removed by the next one; a running install's folder stays.
