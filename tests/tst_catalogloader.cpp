@@ -67,7 +67,7 @@ private:
 
     CatalogLoader loader(const QUrl &base) const { return CatalogLoader(m_signer.configuration(base), cacheFile()); }
 
-    CatalogResult load(const QUrl &base) const { return waitForResult(loader(base).load(m_session.get())); }
+    CatalogResult load(const QUrl &base) const { return waitForResult(loader(base).load(m_session.get())).result; }
 
     void writeCache(const QByteArray &bytes) const
     {

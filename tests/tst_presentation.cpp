@@ -439,6 +439,29 @@ private Q_SLOTS:
         QCOMPARE(changed.isEmpty(), updates == 0); // the line is bound, so it must notify
     }
 
+    // A feed that could not be read is said under the header, and "up to date" is not claimed.
+    void updatesHeaderSaysWhatCouldNotBeChecked()
+    {
+        serveCatalog({QStringLiteral("a"), QStringLiteral("b")});
+        serveRelease(QStringLiteral("a"), QStringLiteral("121"));
+        installCopy(QStringLiteral("a"), QStringLiteral("2.2"), QStringLiteral("121"));
+        const auto model = m_fixture->makeModel();
+        StoreStatus status(model.get());
+        QSignalSpy changed(&status, &StoreStatus::updatesLineChanged);
+        QCoro::waitFor(model->load()); // b's feed answers 404
+        QCOMPARE(status.updatesLine(), QStringLiteral("No updates found."));
+        QCOMPARE(status.checkProblemLine(),
+                 QStringLiteral("Could not check one app: its update feed could not be read."));
+        QVERIFY(!changed.isEmpty());
+
+        changed.clear();
+        serveRelease(QStringLiteral("b"), QStringLiteral("7"));
+        QCoro::waitFor(model->load());
+        QCOMPARE(status.updatesLine(), QStringLiteral("Everything is up to date."));
+        QCOMPARE(status.checkProblemLine(), QString());
+        QVERIFY(!changed.isEmpty());
+    }
+
     void checkedLineFollowsTheLanguage_data()
     {
         QTest::addColumn<QString>("language");

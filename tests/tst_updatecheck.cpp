@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -92,6 +93,13 @@ private Q_SLOTS:
         QCOMPARE(productIDs(model->updates()), QStringList{QStringLiteral("a")});
         QCOMPARE(model->lastChecked(), m_fixture->environment.now());
         QVERIFY(updatesChanged.count() > 0);
+        QCOMPARE(model->checkFailures().keys(), QStringList{QStringLiteral("c")});
+        const AppcastFetch::Problem failure = model->checkFailures().value(QStringLiteral("c"));
+        QCOMPARE(failure.failure, AppcastFetch::Failure::Unreadable);
+        QVERIFY(failure.answered);
+        QCOMPARE(failure.detail,
+                 QStringLiteral("%1 answered 404").arg(m_server->url(QStringLiteral("/feeds/c.xml")).toString()));
+        QVERIFY(!model->catalogOrigin().isCached());
     }
 
     void updatesCompareBuildsOnly_data()
@@ -170,6 +178,31 @@ private Q_SLOTS:
         QCOMPARE(model->loadState(), StoreModel::LoadState::Ready);
         QVERIFY(model->releases().isEmpty());
         QCOMPARE(model->lastChecked(), m_fixture->environment.now());
+        // ... and the model knows that it read nothing, and from where its catalog came.
+        QCOMPARE(model->checkFailures().keys(), QStringList{QStringLiteral("a")});
+        QVERIFY(!model->checkFailures().value(QStringLiteral("a")).answered);
+        QVERIFY(model->catalogOrigin().isCached());
+        QCOMPARE(model->catalogOrigin().savedAt, QFileInfo(m_fixture->cacheFile()).lastModified().toUTC());
+        QVERIFY(model->loadProblem().startsWith(QStringLiteral("no answer from ")));
+    }
+
+    // An app leaves the failures when its feed is read again; a feed with nothing this system
+    // runs was read.
+    void checkFailuresFollowEachFeed()
+    {
+        serveCatalog({QStringLiteral("a"), QStringLiteral("b")});
+        serveFeed(QStringLiteral("b"), HttpResponse::ok("<rss><channel/></rss>", "application/rss+xml"));
+        const auto model = m_fixture->makeModel();
+        QSignalSpy changed(model.get(), &StoreModel::checkFailuresChanged);
+        QCoro::waitFor(model->load());
+        QCOMPARE(model->checkFailures().keys(), QStringList{QStringLiteral("a")});
+        QCOMPARE(changed.count(), 1);
+        QCoro::waitFor(model->load());
+        QCOMPARE(changed.count(), 1); // the same failure again is silent
+        serveFeed(QStringLiteral("a"), feedResponse(QStringLiteral("3")));
+        QCoro::waitFor(model->load());
+        QVERIFY(model->checkFailures().isEmpty());
+        QCOMPARE(changed.count(), 2);
     }
 
     void sameReleaseAgainStillNotifies()

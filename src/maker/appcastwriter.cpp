@@ -57,9 +57,12 @@ QByteArray feed(const QString &title, const QList<Item> &items)
     xml.writeTextElement(QStringLiteral("title"), title);
     for (const Item &item : items) {
         xml.writeStartElement(QStringLiteral("item"));
-        xml.writeTextElement(QStringLiteral("title"), QStringLiteral("Version %1").arg(item.shortVersion));
+        // An empty short version is left out: the store then shows the build.
+        const QString shown = item.shortVersion.isEmpty() ? item.build : item.shortVersion;
+        xml.writeTextElement(QStringLiteral("title"), QStringLiteral("Version %1").arg(shown));
         xml.writeTextElement(QStringLiteral("sparkle:version"), item.build);
-        xml.writeTextElement(QStringLiteral("sparkle:shortVersionString"), item.shortVersion);
+        if (!item.shortVersion.isEmpty())
+            xml.writeTextElement(QStringLiteral("sparkle:shortVersionString"), item.shortVersion);
         if (item.minimumSystemVersion)
             xml.writeTextElement(QStringLiteral("sparkle:minimumSystemVersion"), *item.minimumSystemVersion);
         xml.writeEmptyElement(QStringLiteral("enclosure"));

@@ -7,11 +7,29 @@
 
 namespace ServiceFiles {
 
-bool write(const QString &path, const QByteArray &bytes)
+namespace {
+
+bool save(const QString &path, const QByteArray &bytes, std::optional<QFileDevice::Permissions> permissions)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (permissions && !file.setPermissions(*permissions))
+        return false;
+    return file.write(bytes) == bytes.size() && file.commit();
+}
+
+} // namespace
+
+bool write(const QString &path, const QByteArray &bytes)
+{
+    return save(path, bytes, std::nullopt);
+}
+
+bool writePrivate(const QString &path, const QByteArray &bytes)
+{
+    return save(path, bytes, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 std::optional<QByteArray> read(const QString &path)

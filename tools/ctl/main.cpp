@@ -4,7 +4,9 @@
 #include "codesign/bundlesignatureverifier.h"
 #include "codesign/catalogrequirement.h"
 #include "common/commandline.h"
+#include "ctl/catalogreport.h"
 #include "ctl/jobprogressprinter.h"
+#include "ctl/jsonrecords.h"
 #include "ctl/stopsignals.h"
 #include "feeds/appcastparser.h"
 #include "install/archivesignature.h"
@@ -12,7 +14,9 @@
 #include "model/storemodel.h"
 #include "net/networksession.h"
 #include "platform/bundle.h"
+#include "platform/locations.h"
 #include "presentation/appstate.h"
+#include "presentation/storestatus.h"
 #include "support/waitforresult.h"
 
 #include <QCoreApplication>
@@ -20,17 +24,28 @@
 #include <QLoggingCategory>
 #include <QNetworkAccessManager>
 #include <qcorotask.h>
+#include <unistd.h>
 
 namespace {
 
 // A catalog that cannot be had or accepted.
 constexpr int ExitCatalogError = 3;
+// Some app's feed could not be read: what was shown or done is not the whole truth.
+constexpr int ExitCheckFailed = 4;
 
 const QList<QCommandLineOption> configurationOptions{
     valueOption("issuer", "issuer the catalog must name", "I"),
     valueOption("key-id", "key identifier the envelope must carry", "K"),
     valueOption("public-key", "Ed25519 public key, base64url", "P"),
 };
+
+const QCommandLineOption jsonOption(QStringLiteral("json"),
+                                    QStringLiteral("one JSON object per line instead of the table (see --help)"));
+
+bool wantsJSON(const QCommandLineParser &parser)
+{
+    return parser.optionNames().contains(QStringLiteral("json"));
+}
 
 const QList<QCommandLineOption> serviceOptions =
     configurationOptions + QList<QCommandLineOption>{
@@ -53,14 +68,20 @@ configurationFrom(const QCommandLineParser &parser,
     return configuration;
 }
 
-int printCatalog(const CatalogResult &result)
+// The catalog's apps, or its stable error name and the reason in words.
+int printCatalog(const CatalogResult &result, const QString &problem, const QCommandLineParser &parser)
 {
     if (!result) {
         printError(QStringLiteral("error: ") + errorName(result.error()));
+        explainCatalogFailure(problem, parser);
         return ExitCatalogError;
     }
-    for (const CatalogApp &app : result->apps)
-        printLine(app.productID + u'\t' + app.name);
+    for (const CatalogApp &app : result->apps) {
+        if (wantsJSON(parser))
+            JsonRecords::print(JsonRecords::catalogApp(app));
+        else
+            printLine(app.productID + u'\t' + app.name);
+    }
     return ExitSuccess;
 }
 
@@ -72,7 +93,10 @@ int verifyCatalog(const QCommandLineParser &parser)
         return ExitFailure;
     }
     const CatalogLoader loader(configurationFrom(parser), QString());
-    return printCatalog(loader.decode(file.readAll()));
+    const Expected<Catalog, CatalogRefusal> checked = loader.check(file.readAll());
+    if (!checked)
+        return printCatalog(checked.error().error, checked.error().detail, parser);
+    return printCatalog(checked.value(), QString(), parser);
 }
 
 int compareVersions(const QCommandLineParser &parser)
@@ -98,7 +122,11 @@ int catalog(const QCommandLineParser &parser)
                                                                 : CatalogLoader::defaultCacheURL();
     const CatalogLoader loader(configurationFrom(parser), cache);
     QObject owner;
-    return printCatalog(waitForResult(loader.load(createNetworkSession(&owner))));
+    const CatalogLoad load = waitForResult(loader.load(createNetworkSession(&owner)));
+    if (load.result)
+        warnAboutOrigin(load.origin, load.serviceProblem);
+    return printCatalog(load.result, QStringList{load.serviceProblem, load.cacheProblem}.join(QStringLiteral("; ")),
+                        parser);
 }
 
 int newestRelease(const QCommandLineParser &parser)
@@ -114,7 +142,12 @@ int newestRelease(const QCommandLineParser &parser)
         printError(QStringLiteral("error: ") + AppcastParser::failureName(release.error()));
         return ExitFailure;
     }
-    printLine(QStringList{release->build, release->shortVersion, release->url.toString(),
+    if (wantsJSON(parser)) {
+        JsonRecords::print(JsonRecords::release(*release));
+        return ExitSuccess;
+    }
+    // Encoded, so that a script can hand the address on as it stands.
+    printLine(QStringList{release->build, release->shortVersion, release->url.toString(QUrl::FullyEncoded),
                           release->length ? QString::number(*release->length) : QString(),
                           release->edSignature.value_or(QString()), release->minimumSystemVersion.value_or(QString())}
                   .join(u'\t'));
@@ -130,25 +163,62 @@ StoreEnvironment environmentFrom(const QCommandLineParser &parser, QObject *owne
     return environment;
 }
 
+// A model over this machine that has loaded the catalog and the installed copies, then what
+// else loading loads (StoreModel::load: the feeds too).
+std::unique_ptr<StoreModel> loadedModel(const QCommandLineParser &parser, QObject *owner,
+                                        QCoro::Task<> (StoreModel::*loading)())
+{
+    auto model = std::make_unique<StoreModel>(environmentFrom(parser, owner));
+    QCoro::waitFor((model.get()->*loading)());
+    if (model->loadState() != StoreModel::LoadState::Ready) {
+        printError(QStringLiteral("error: no catalog could be loaded"));
+        explainCatalogFailure(model->loadProblem(), parser);
+        return nullptr;
+    }
+    warnAboutOrigin(model->catalogOrigin(), model->loadProblem());
+    return model;
+}
+
+// The sentence for the apps whose feed the last check could not read, and each one's reason;
+// false when there were none.
+bool reportUncheckedApps(const StoreModel &model)
+{
+    const QList<CatalogApp> unchecked = StoreStatus::uncheckedApps(model);
+    if (unchecked.isEmpty())
+        return false;
+    printError(StoreStatus::checkProblem(model));
+    for (const CatalogApp &app : unchecked)
+        printError(QStringLiteral("  %1: %2").arg(app.productID, model.checkFailures().value(app.productID).detail));
+    return true;
+}
+
 int check(const QCommandLineParser &parser)
 {
     QObject owner;
-    const auto model = std::make_unique<StoreModel>(environmentFrom(parser, &owner));
-    QCoro::waitFor(model->load());
-    if (model->loadState() != StoreModel::LoadState::Ready) {
-        printError(QStringLiteral("error: no catalog could be loaded"));
+    const std::unique_ptr<StoreModel> model = loadedModel(parser, &owner, &StoreModel::load);
+    if (!model)
         return ExitCatalogError;
-    }
+    // The header and the time of the check are for people; a pipe gets the rows alone.
+    const bool terminal = isatty(STDOUT_FILENO) == 1 && !wantsJSON(parser);
+    if (terminal)
+        printLine(QStringLiteral("ID\tINSTALLED\tAVAILABLE\tSTATUS"));
     for (const CatalogApp &app : model->apps()) {
+        if (wantsJSON(parser)) {
+            JsonRecords::print(JsonRecords::checkedApp(*model, app));
+            continue;
+        }
         const AppState state = AppState::of(*model, app);
         QStringList fields{app.productID, state.installed ? state.installedBuild : QStringLiteral("-"),
                            state.availableBuild.isEmpty() ? QStringLiteral("-") : state.availableBuild};
-        if (state.badge == AppState::Badge::Update)
+        if (model->checkFailures().contains(app.productID))
+            fields.append(QStringLiteral("unchecked"));
+        else if (state.badge == AppState::Badge::Update)
             fields.append(QStringLiteral("update"));
         printLine(fields.join(u'\t'));
     }
-    printLine(QStringLiteral("lastChecked\t") + model->lastChecked().toString(Qt::ISODate));
-    return ExitSuccess;
+    if (terminal)
+        printLine(QStringLiteral("Checked %1").arg(model->lastChecked().toLocalTime().toString(Qt::ISODate)));
+    return reportUncheckedApps(*model) ? ExitCheckFailed : ExitSuccess;
 }
 
 int installed(const QCommandLineParser &parser)
@@ -156,14 +226,18 @@ int installed(const QCommandLineParser &parser)
     QObject owner;
     const StoreEnvironment environment = environmentFrom(parser, &owner);
     const CatalogLoader loader(environment.configuration, CatalogLoader::defaultCacheURL(environment.locations));
-    const CatalogResult catalog = waitForResult(loader.load(environment.session));
-    if (!catalog) {
-        printError(QStringLiteral("error: ") + errorName(catalog.error()));
-        return ExitCatalogError;
-    }
+    const CatalogLoad load = waitForResult(loader.load(environment.session));
+    const CatalogResult &catalog = load.result;
+    if (!catalog)
+        return printCatalog(catalog, QStringList{load.serviceProblem, load.cacheProblem}.join(QStringLiteral("; ")),
+                            parser);
+    warnAboutOrigin(load.origin, load.serviceProblem);
     const InstalledCopies copies(environment.locations, environment.registry.get());
     for (const CatalogApp &app : catalog->apps) {
-        if (const std::optional<InstalledApp> copy = copies.installed(app))
+        const std::optional<InstalledApp> copy = copies.installed(app);
+        if (copy && wantsJSON(parser))
+            JsonRecords::print(JsonRecords::installedCopy(app, *copy));
+        else if (copy)
             printLine(QStringList{app.productID, copy->url, copy->shortVersion, copy->build}.join(u'\t'));
     }
     return ExitSuccess;
@@ -183,23 +257,57 @@ int checkArchive(const QCommandLineParser &parser)
     return ExitSuccess;
 }
 
-// The apps of a loaded model with these product identifiers, in catalog order.
-std::optional<CatalogApp> catalogApp(const StoreModel &model, const QString &productID)
+// Why an app the catalog lists is not among the model's: the model keeps only what this
+// system runs. Empty when the catalog does not list it either.
+QString needsNewerSystem(const StoreModel &model, const QString &productID)
 {
+    const CatalogResult catalog =
+        CatalogLoader(model.configuration(), CatalogLoader::defaultCacheURL(Locations::standard())).cached();
+    if (!catalog)
+        return {};
+    for (const CatalogApp &app : catalog->apps) {
+        if (app.productID == productID)
+            return QStringLiteral("%1 needs system %2 or newer; this system is %3 %4")
+                .arg(app.name, app.minimumSystemVersion, SystemVersion::platformName(),
+                     SystemVersion::current().majorMinor());
+    }
+    return {};
+}
+
+// The app of a loaded model with this product identifier, or the exit status after saying
+// why there is none.
+Expected<CatalogApp, int> catalogApp(const StoreModel &model, const QString &productID)
+{
+    QStringList known;
     for (const CatalogApp &app : model.apps()) {
         if (app.productID == productID)
             return app;
+        known.append(app.productID);
     }
-    printError(QStringLiteral("error: no app \"%1\" in the catalog").arg(productID));
-    return std::nullopt;
+    if (const QString reason = needsNewerSystem(model, productID); !reason.isEmpty()) {
+        printError(QStringLiteral("error: ") + reason);
+        return int(ExitFailure);
+    }
+    printError(QStringLiteral("error: no app \"%1\" in the catalog; it lists: %2")
+                   .arg(productID, known.join(QStringLiteral(", "))));
+    return int(ExitUsage);
 }
 
-// Runs a model operation, drawing its jobs' progress, and reports each job's outcome.
-int runJobs(StoreModel &model, QCoro::Task<> operation, const QList<CatalogApp> &apps)
+bool isQuiet(const QCommandLineParser &parser)
 {
-    JobProgressPrinter printer(model, apps);
+    return parser.isSet(QStringLiteral("quiet"));
+}
+
+// Runs a model operation, drawing its jobs' progress unless quiet, and reports each job's
+// outcome (only the failures when quiet).
+int runJobs(StoreModel &model, QCoro::Task<> operation, const QList<CatalogApp> &apps, bool quiet)
+{
+    std::optional<JobProgressPrinter> printer;
+    if (!quiet)
+        printer.emplace(model, apps);
     QCoro::waitFor(std::move(operation));
-    printer.finish();
+    if (printer)
+        printer->finish();
     bool failed = false;
     for (const CatalogApp &app : apps) {
         const auto job = model.jobs().constFind(app.productID);
@@ -208,25 +316,11 @@ int runJobs(StoreModel &model, QCoro::Task<> operation, const QList<CatalogApp> 
             if (!job->detail.isEmpty())
                 printError(app.name + QStringLiteral(": ") + job->detail);
             failed = true;
-        } else {
+        } else if (!quiet) {
             printLine(app.name + QStringLiteral(": done"));
         }
     }
     return failed ? ExitFailure : ExitSuccess;
-}
-
-// A model over this machine that has loaded the catalog and the installed copies, then what
-// else loading loads (StoreModel::load: the feeds too).
-std::unique_ptr<StoreModel> loadedModel(const QCommandLineParser &parser, QObject *owner,
-                                        QCoro::Task<> (StoreModel::*loading)())
-{
-    auto model = std::make_unique<StoreModel>(environmentFrom(parser, owner));
-    QCoro::waitFor((model.get()->*loading)());
-    if (model->loadState() != StoreModel::LoadState::Ready) {
-        printError(QStringLiteral("error: no catalog could be loaded"));
-        return nullptr;
-    }
-    return model;
 }
 
 // How a shell reports a process that a signal ended.
@@ -245,10 +339,23 @@ int installApp(const QCommandLineParser &parser)
         return signalExitStatus(stopping.received());
     if (!model)
         return ExitCatalogError;
-    const std::optional<CatalogApp> app = catalogApp(*model, parser.positionalArguments().first());
+    const Expected<CatalogApp, int> app = catalogApp(*model, parser.positionalArguments().first());
     if (!app)
-        return ExitUsage;
-    const int status = runJobs(*model, model->install(*app), {*app});
+        return app.error();
+    if (!parser.isSet(QStringLiteral("reinstall")) && model->installed().contains(app->productID)) {
+        QCoro::waitFor(model->checkFeed(*app));
+        const InstalledApp copy = model->installed().value(app->productID);
+        const auto release = model->releases().constFind(app->productID);
+        if (release != model->releases().constEnd() && !needsUpdate(copy, *release)) {
+            if (!isQuiet(parser))
+                printLine(QStringLiteral("%1 is up to date (version %2, build %3); '--reinstall' installs it again.")
+                              .arg(app->name, copy.shortVersion, copy.build));
+            return ExitSuccess;
+        }
+    }
+    const StoreModel::Opening opening =
+        parser.isSet(QStringLiteral("no-open")) ? StoreModel::Opening::StayClosed : StoreModel::Opening::AsUsual;
+    const int status = runJobs(*model, model->install(*app, opening), {*app}, isQuiet(parser));
     return stopping.received() ? signalExitStatus(stopping.received()) : status;
 }
 
@@ -266,27 +373,38 @@ int updateApps(const QCommandLineParser &parser)
     if (!model)
         return ExitCatalogError;
     const QList<CatalogApp> updates = model->updates();
-    if (updates.isEmpty()) {
-        printLine(QStringLiteral("Everything is up to date."));
+    const bool allChecked = StoreStatus::uncheckedApps(*model).isEmpty();
+    if (updates.isEmpty() && allChecked) {
+        if (!isQuiet(parser))
+            printLine(QStringLiteral("Everything is up to date."));
         return ExitSuccess;
     }
-    const int status = runJobs(*model, model->updateAll(), updates);
-    return stopping.received() ? signalExitStatus(stopping.received()) : status;
+    const int status = updates.isEmpty() ? ExitSuccess : runJobs(*model, model->updateAll(), updates, isQuiet(parser));
+    if (stopping.received())
+        return signalExitStatus(stopping.received());
+    // An update that failed says more than a feed that could not be read.
+    return reportUncheckedApps(*model) && status == ExitSuccess ? ExitCheckFailed : status;
 }
 
 int openApp(const QCommandLineParser &parser)
 {
     QObject owner;
-    StoreModel model(environmentFrom(parser, &owner));
-    QCoro::waitFor(model.load());
-    const std::optional<CatalogApp> app = catalogApp(model, parser.positionalArguments().first());
+    // Opening needs the catalog and the installed copies, not the feeds.
+    const std::unique_ptr<StoreModel> model = loadedModel(parser, &owner, &StoreModel::loadCatalog);
+    if (!model)
+        return ExitCatalogError;
+    const Expected<CatalogApp, int> app = catalogApp(*model, parser.positionalArguments().first());
     if (!app)
-        return ExitUsage;
-    if (!model.installed().contains(app->productID)) {
+        return app.error();
+    if (!model->installed().contains(app->productID)) {
         printError(QStringLiteral("error: %1 is not installed").arg(app->name));
         return ExitFailure;
     }
-    model.open(*app);
+    const Expected<Unit, QString> opened = model->open(*app);
+    if (!opened) {
+        printError(QStringLiteral("error: %1 could not be opened: %2").arg(app->name, opened.error()));
+        return ExitFailure;
+    }
     return ExitSuccess;
 }
 
@@ -325,86 +443,138 @@ int main(int argc, char *argv[])
     // the store's log too.
     QLoggingCategory::setFilterRules(QStringLiteral("tessel.*=false"));
     trustExtraCertificateAuthorities();
-    const QList<Command> commands{
-        {
-            .name = QStringLiteral("verify-catalog"),
-            .synopsis = QStringLiteral("[--issuer I --key-id K --public-key P] FILE"),
-            .options = configurationOptions,
-            .operandCount = 1,
-            .run = verifyCatalog,
-        },
-        {
-            .name = QStringLiteral("compare-versions"),
-            .synopsis = QStringLiteral("A B"),
-            .operandCount = 2,
-            .run = compareVersions,
-        },
-        {
-            .name = QStringLiteral("catalog"),
-            .synopsis = QStringLiteral("[--service URL --issuer I --key-id K --public-key P] [--cache FILE]"),
-            .options = serviceOptions + QList<QCommandLineOption>{valueOption("cache", "catalog cache file", "FILE")},
-            .run = catalog,
-        },
-        {
-            .name = QStringLiteral("newest-release"),
-            .synopsis = QStringLiteral("--system X.Y.Z FILE"),
-            .options = {valueOption("system", "the system version to choose for", "X.Y.Z")},
-            .requiredOptions = {QStringLiteral("system")},
-            .operandCount = 1,
-            .run = newestRelease,
-        },
-        {
-            .name = QStringLiteral("check"),
-            .synopsis = QStringLiteral("[--service URL --issuer I --key-id K --public-key P]"),
-            .options = serviceOptions,
-            .run = check,
-        },
-        {
-            .name = QStringLiteral("install"),
-            .synopsis = QStringLiteral("[--service URL --issuer I --key-id K --public-key P] ID"),
-            .options = serviceOptions,
-            .operandCount = 1,
-            .run = installApp,
-        },
-        {
-            .name = QStringLiteral("update"),
-            .synopsis = QStringLiteral("[--service URL --issuer I --key-id K --public-key P] --all"),
-            .options = serviceOptions + QList<QCommandLineOption>{QCommandLineOption(
-                                            QStringLiteral("all"), QStringLiteral("every app with an update"))},
-            .run = updateApps,
-        },
-        {
-            .name = QStringLiteral("open"),
-            .synopsis = QStringLiteral("[--service URL --issuer I --key-id K --public-key P] ID"),
-            .options = serviceOptions,
-            .operandCount = 1,
-            .run = openApp,
-        },
-        {
-            .name = QStringLiteral("check-archive"),
-            .synopsis = QStringLiteral("--public-key KEY --signature SIG FILE"),
-            .options = {valueOption("public-key", "the app's Ed25519 public key, standard Base64", "KEY"),
-                        valueOption("signature", "the archive's signature, standard Base64", "SIG")},
-            .requiredOptions = {QStringLiteral("public-key"), QStringLiteral("signature")},
-            .operandCount = 1,
-            .run = checkArchive,
-        },
-        {
-            .name = QStringLiteral("check-code-signature"),
-            .synopsis = QStringLiteral("--bundle-id ID --team-id T [--anchor CERT.pem]... BUNDLE"),
-            .options = {valueOption("bundle-id", "the identifier the signature must carry", "ID"),
-                        valueOption("team-id", "the team the signer must belong to", "T"),
-                        valueOption("anchor", "an extra trusted root certificate", "CERT.pem")},
-            .requiredOptions = {QStringLiteral("bundle-id"), QStringLiteral("team-id")},
-            .operandCount = 1,
-            .run = checkCodeSignature,
-        },
-        {
-            .name = QStringLiteral("installed"),
-            .synopsis = QStringLiteral("[--service URL --issuer I --key-id K --public-key P]"),
-            .options = serviceOptions,
-            .run = installed,
-        },
+    const Tool tool{
+        .name = QStringLiteral("tesselctl"),
+        .description = QStringLiteral("The store without a window, for scripts and for the operators of a service."),
+        .commands =
+            {
+                {
+                    .name = QStringLiteral("verify-catalog"),
+                    .synopsis = QStringLiteral("[--issuer I --key-id K --public-key P] FILE"),
+                    .description = QStringLiteral("Verify a signed catalog file as the store would and list its apps."),
+                    .options = configurationOptions + QList<QCommandLineOption>{jsonOption},
+                    .operandCount = 1,
+                    .run = verifyCatalog,
+                },
+                {
+                    .name = QStringLiteral("compare-versions"),
+                    .synopsis = QStringLiteral("A B"),
+                    .description =
+                        QStringLiteral("Print how version A orders against B: ascending, same or descending."),
+                    .operandCount = 2,
+                    .run = compareVersions,
+                },
+                {
+                    .name = QStringLiteral("catalog"),
+                    .synopsis = QStringLiteral("[--service URL --issuer I --key-id K --public-key P] [--cache FILE]"),
+                    .description = QStringLiteral(
+                        "List the service's catalog (or the kept copy when the service does not answer)."),
+                    .options =
+                        serviceOptions +
+                        QList<QCommandLineOption>{valueOption("cache", "catalog cache file", "FILE"), jsonOption},
+                    .run = catalog,
+                },
+                {
+                    .name = QStringLiteral("newest-release"),
+                    .synopsis = QStringLiteral("--system X.Y.Z FILE"),
+                    .description =
+                        QStringLiteral("Print the release of an update feed that this system would be offered."),
+                    .options = {valueOption("system", "the system version to choose for", "X.Y.Z"), jsonOption},
+                    .requiredOptions = {QStringLiteral("system")},
+                    .operandCount = 1,
+                    .run = newestRelease,
+                },
+                {
+                    .name = QStringLiteral("check"),
+                    .synopsis = QStringLiteral("[--service URL --issuer I --key-id K --public-key P]"),
+                    .description =
+                        QStringLiteral("Check every app for updates: installed build, available build, status."),
+                    .options = serviceOptions + QList<QCommandLineOption>{jsonOption},
+                    .run = check,
+                },
+                {
+                    .name = QStringLiteral("install"),
+                    .synopsis = QStringLiteral("[--service URL --issuer I --key-id K --public-key P] [--no-open] "
+                                               "[--reinstall] ID"),
+                    .description = QStringLiteral("Install an app, or update it, and open it afterwards."),
+                    .options = serviceOptions +
+                               QList<QCommandLineOption>{
+                                   QCommandLineOption(QStringLiteral("no-open"),
+                                                      QStringLiteral("do not open the app afterwards")),
+                                   QCommandLineOption(QStringLiteral("reinstall"),
+                                                      QStringLiteral("install the app even when it is up to date"))},
+                    .operandCount = 1,
+                    .run = installApp,
+                },
+                {
+                    .name = QStringLiteral("update"),
+                    .synopsis = QStringLiteral("[--service URL --issuer I --key-id K --public-key P] --all"),
+                    .description = QStringLiteral("Install every available update."),
+                    .options = serviceOptions + QList<QCommandLineOption>{QCommandLineOption(
+                                                    QStringLiteral("all"), QStringLiteral("every app with an update"))},
+                    .run = updateApps,
+                },
+                {
+                    .name = QStringLiteral("open"),
+                    .synopsis = QStringLiteral("[--service URL --issuer I --key-id K --public-key P] ID"),
+                    .description = QStringLiteral("Open an installed app."),
+                    .options = serviceOptions,
+                    .operandCount = 1,
+                    .run = openApp,
+                },
+                {
+                    .name = QStringLiteral("check-archive"),
+                    .synopsis = QStringLiteral("--public-key KEY --signature SIG FILE"),
+                    .description = QStringLiteral("Check a release archive's Ed25519 signature."),
+                    .options = {valueOption("public-key", "the app's Ed25519 public key, standard Base64", "KEY"),
+                                valueOption("signature", "the archive's signature, standard Base64", "SIG")},
+                    .requiredOptions = {QStringLiteral("public-key"), QStringLiteral("signature")},
+                    .operandCount = 1,
+                    .run = checkArchive,
+                },
+                {
+                    .name = QStringLiteral("check-code-signature"),
+                    .synopsis = QStringLiteral("--bundle-id ID --team-id T [--anchor CERT.pem]... BUNDLE"),
+                    .description =
+                        QStringLiteral("Check an app bundle's code signature as the store does before installing it."),
+                    .options = {valueOption("bundle-id", "the identifier the signature must carry", "ID"),
+                                valueOption("team-id", "the team the signer must belong to", "T"),
+                                valueOption("anchor", "an extra trusted root certificate", "CERT.pem")},
+                    .requiredOptions = {QStringLiteral("bundle-id"), QStringLiteral("team-id")},
+                    .operandCount = 1,
+                    .run = checkCodeSignature,
+                },
+                {
+                    .name = QStringLiteral("installed"),
+                    .synopsis = QStringLiteral("[--service URL --issuer I --key-id K --public-key P]"),
+                    .description =
+                        QStringLiteral("List the installed copies of the catalog apps: id, location, version, build."),
+                    .options = serviceOptions + QList<QCommandLineOption>{jsonOption},
+                    .run = installed,
+                },
+            },
+        .epilogue =
+            QStringLiteral("exit status: 0 done, 1 failed, 2 usage error, 3 no catalog could be loaded,\n"
+                           "  4 some apps could not be checked, 130/143 stopped by SIGINT/SIGTERM.\n"
+                           "The service and its keys come from the store bundle's Info.plist when the tool is\n"
+                           "inside one (Tessel Store.app/Contents/MacOS/tesselctl), otherwise from the built-in\n"
+                           "production service; --service, --issuer, --key-id and --public-key replace them.\n"
+                           "TESSEL_EXTRA_CA_CERTIFICATES names a PEM file of extra trusted authorities.\n"
+                           "--json fields (null when not known; addresses fully encoded):\n"
+                           "  catalog, verify-catalog: id name bundleID teamID minimumSystemVersion appcastURL\n"
+                           "  check: id installedVersion installedBuild availableVersion availableBuild status reason\n"
+                           "    (status: update, current, notInstalled, unchecked)\n"
+                           "  installed: id path version build\n"
+                           "  newest-release: build version url length edSignature minimumSystemVersion"),
+        .commonOptions = {QCommandLineOption({QStringLiteral("q"), QStringLiteral("quiet")},
+                                             QStringLiteral("print results and errors only, no progress")),
+                          QCommandLineOption({QStringLiteral("v"), QStringLiteral("verbose")},
+                                             QStringLiteral("print the store's steps on standard error"))},
+        .prepare =
+            [](const QCommandLineParser &parser) {
+                if (parser.isSet(QStringLiteral("verbose")))
+                    QLoggingCategory::setFilterRules(QStringLiteral("tessel.*=true"));
+            },
     };
-    return runCommand(QStringLiteral("tesselctl"), commands, application.arguments());
+    return runCommand(tool, application.arguments());
 }

@@ -1,5 +1,6 @@
 // tessel-service: the maker's side of the store — keys, signed catalogs, and a static
 // HTTPS server for a service folder.
+#include "catalog/catalog.h"
 #include "catalog/version.h"
 #include "common/commandline.h"
 #include "crypto/base64.h"
@@ -15,6 +16,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QSaveFile>
 
@@ -24,6 +26,14 @@ namespace {
 bool writeFile(const QString &path, const QByteArray &bytes)
 {
     if (ServiceFiles::write(path, bytes))
+        return true;
+    printError(QStringLiteral("error: cannot write %1").arg(path));
+    return false;
+}
+
+bool writePrivateFile(const QString &path, const QByteArray &bytes)
+{
+    if (ServiceFiles::writePrivate(path, bytes))
         return true;
     printError(QStringLiteral("error: cannot write %1").arg(path));
     return false;
@@ -47,6 +57,11 @@ std::optional<SigningKey> readKey(const QString &path)
 
 int keygen(const QCommandLineParser &parser)
 {
+    // A key overwritten by mistake cannot be had back, and everything signed with it is orphaned.
+    if (QFileInfo::exists(parser.value(QStringLiteral("out"))) && !parser.isSet(QStringLiteral("force"))) {
+        printError(QStringLiteral("error: %1 exists; --force replaces it").arg(parser.value(QStringLiteral("out"))));
+        return ExitFailure;
+    }
     const SigningKey key = SigningKey::generate();
     if (!key.writeFile(parser.value(QStringLiteral("out")))) {
         printError(QStringLiteral("error: cannot write %1").arg(parser.value(QStringLiteral("out"))));
@@ -63,6 +78,12 @@ int signCatalog(const QCommandLineParser &parser)
     const std::optional<QByteArray> catalog = readFile(parser.positionalArguments().first());
     if (!key || !catalog)
         return ExitFailure;
+    // What the store would refuse is never signed.
+    if (const Expected<Catalog, QString> decoded = Catalog::read(*catalog); !decoded) {
+        printError(QStringLiteral("error: %1 is not a catalog the store accepts: %2")
+                       .arg(parser.positionalArguments().first(), decoded.error()));
+        return ExitFailure;
+    }
     const QByteArray envelope = CatalogSigner::envelope(*catalog, *key, parser.value(QStringLiteral("kid")));
     if (!parser.isSet(QStringLiteral("out"))) {
         std::fwrite(envelope.constData(), 1, size_t(envelope.size()), stdout);
@@ -104,14 +125,14 @@ int makeTLSCertificates(const QCommandLineParser &parser)
     // The authority's key is not kept: nothing else can ever be issued under it.
     const bool written = writeFile(out.filePath(QStringLiteral("ca.pem")), authority.certificate) &&
                          writeFile(out.filePath(QStringLiteral("server.pem")), server.certificate) &&
-                         writeFile(out.filePath(QStringLiteral("server-key.pem")), server.privateKey);
+                         writePrivateFile(out.filePath(QStringLiteral("server-key.pem")), server.privateKey);
     return written ? ExitSuccess : ExitFailure;
 }
 
 bool writeIdentity(const QDir &folder, const QString &name, const PemIdentity &identity)
 {
     return writeFile(folder.filePath(name + QStringLiteral(".pem")), identity.certificate) &&
-           writeFile(folder.filePath(name + QStringLiteral("-key.pem")), identity.privateKey);
+           writePrivateFile(folder.filePath(name + QStringLiteral("-key.pem")), identity.privateKey);
 }
 
 std::optional<PemIdentity> readIdentity(const QString &certificatePath, const QString &keyPath)
@@ -183,7 +204,14 @@ int makeAppcast(const QCommandLineParser &parser)
             return ExitFailure;
     }
     const QDir archives(parser.value(QStringLiteral("dir")));
-    const QUrl base(parser.value(QStringLiteral("base-url")));
+    if (!archives.exists()) {
+        printError(QStringLiteral("error: there is no folder %1").arg(archives.path()));
+        return ExitFailure;
+    }
+    // The base is a folder: without its trailing slash, resolving would replace its last part.
+    QUrl base(parser.value(QStringLiteral("base-url")));
+    if (!base.path().endsWith(u'/'))
+        base.setPath(base.path() + u'/');
     QList<AppcastWriter::Item> items;
     for (const QString &name :
          archives.entryList({QStringLiteral("*.zip"), QStringLiteral("*.dmg")}, QDir::Files, QDir::Name)) {
@@ -255,101 +283,126 @@ int main(int argc, char *argv[])
     // A GUI application only for its image painting; it never opens a window.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
-    const QList<Command> commands{
-        {
-            .name = QStringLiteral("keygen"),
-            .synopsis = QStringLiteral("--out FILE"),
-            .options = {valueOption("out", "private key file to write", "FILE")},
-            .requiredOptions = {QStringLiteral("out")},
-            .run = keygen,
-        },
-        {
-            .name = QStringLiteral("sign-catalog"),
-            .synopsis = QStringLiteral("--key FILE --kid K [--out FILE] CATALOG.json"),
-            .options = {valueOption("key", "private key file", "FILE"), valueOption("kid", "key identifier", "K"),
-                        valueOption("out", "envelope file to write", "FILE")},
-            .requiredOptions = {QStringLiteral("key"), QStringLiteral("kid")},
-            .operandCount = 1,
-            .run = signCatalog,
-        },
-        {
-            .name = QStringLiteral("sign-archive"),
-            .synopsis = QStringLiteral("--key FILE ARCHIVE"),
-            .options = {valueOption("key", "private key file", "FILE")},
-            .requiredOptions = {QStringLiteral("key")},
-            .operandCount = 1,
-            .run = signArchive,
-        },
-        {
-            .name = QStringLiteral("make-tls-cert"),
-            .synopsis = QStringLiteral("--out DIR [--host NAME]..."),
-            .options = {valueOption("out", "folder to write ca.pem, server.pem, server-key.pem", "DIR"),
-                        valueOption("host", "host name or address", "NAME")},
-            .requiredOptions = {QStringLiteral("out")},
-            .run = makeTLSCertificates,
-        },
-        {
-            .name = QStringLiteral("make-ca"),
-            .synopsis = QStringLiteral("--out DIR"),
-            .options = {valueOption("out", "folder to write root.pem, intermediate.pem and their keys", "DIR")},
-            .requiredOptions = {QStringLiteral("out")},
-            .run = makeCA,
-        },
-        {
-            .name = QStringLiteral("make-signing-cert"),
-            .synopsis = QStringLiteral("--ca DIR --team T [--organisation NAME] --out DIR"),
-            .options = {valueOption("ca", "folder written by make-ca", "DIR"),
-                        valueOption("team", "team identifier", "T"),
-                        QCommandLineOption(QStringLiteral("organisation"), QStringLiteral("organisation name"),
-                                           QStringLiteral("NAME"), QStringLiteral("Orvel")),
-                        valueOption("out", "folder to write signing.pem and signing-key.pem", "DIR")},
-            .requiredOptions = {QStringLiteral("ca"), QStringLiteral("team"), QStringLiteral("out")},
-            .run = makeSigningCertificate,
-        },
-        {
-            .name = QStringLiteral("sign-bundle"),
-            .synopsis = QStringLiteral("--cert LEAF.pem --key KEY.pem [--chain CA.pem]... [--identifier ID] BUNDLE"),
-            .options = {valueOption("cert", "signing certificate", "LEAF.pem"),
-                        valueOption("key", "its private key", "KEY.pem"),
-                        valueOption("chain", "intermediate or root certificate to include", "CA.pem"),
-                        valueOption("identifier", "signing identifier (default: CFBundleIdentifier)", "ID")},
-            .requiredOptions = {QStringLiteral("cert"), QStringLiteral("key")},
-            .operandCount = 1,
-            .run = signBundle,
-        },
-        {
-            .name = QStringLiteral("make-appcast"),
-            .synopsis = QStringLiteral("--dir ARCHIVES --base-url URL [--key FILE] [--title TITLE]"),
-            .options = {valueOption("dir", "folder of release archives (.zip, .dmg)", "ARCHIVES"),
-                        valueOption("base-url", "where the archives are served", "URL"),
-                        valueOption("key", "Ed25519 private key to sign the archives with", "FILE"),
-                        QCommandLineOption(QStringLiteral("title"), QStringLiteral("the feed's title"),
-                                           QStringLiteral("TITLE"), QStringLiteral("Releases"))},
-            .requiredOptions = {QStringLiteral("dir"), QStringLiteral("base-url")},
-            .run = makeAppcast,
-        },
-        {
-            .name = QStringLiteral("build-demo"),
-            .synopsis = QStringLiteral("--from DIR --keys DIR --base-url URL --demo-app PATH OUT"),
-            .options = {valueOption("from", "folder with apps.json", "DIR"),
-                        valueOption("keys", "folder of the demo's keys", "DIR"),
-                        valueOption("base-url", "where OUT will be served", "URL"),
-                        valueOption("demo-app", "the tessel-demo-app executable", "PATH")},
-            .requiredOptions = {QStringLiteral("from"), QStringLiteral("keys"), QStringLiteral("base-url"),
-                                QStringLiteral("demo-app")},
-            .operandCount = 1,
-            .run = buildDemo,
-        },
-        {
-            .name = QStringLiteral("serve"),
-            .synopsis = QStringLiteral("--root DIR [--port N] --cert PEM --key PEM"),
-            .options = {valueOption("root", "service folder", "DIR"),
-                        QCommandLineOption(QStringLiteral("port"), QStringLiteral("port, 0 for any"),
-                                           QStringLiteral("N"), QStringLiteral("0")),
-                        valueOption("cert", "certificate", "PEM"), valueOption("key", "private key", "PEM")},
-            .requiredOptions = {QStringLiteral("root"), QStringLiteral("cert"), QStringLiteral("key")},
-            .run = serve,
-        },
+    const Tool tool{
+        .name = QStringLiteral("tessel-service"),
+        .description =
+            QStringLiteral("The maker's side of the store: keys, signed catalogs, feeds and a static HTTPS server."),
+        .commands =
+            {
+                {
+                    .name = QStringLiteral("keygen"),
+                    .synopsis = QStringLiteral("--out FILE [--force]"),
+                    .description =
+                        QStringLiteral("Make an Ed25519 key pair: the private key to a file, the public key printed."),
+                    .options = {valueOption("out", "private key file to write", "FILE"),
+                                QCommandLineOption(QStringLiteral("force"),
+                                                   QStringLiteral("replace an existing key file"))},
+                    .requiredOptions = {QStringLiteral("out")},
+                    .run = keygen,
+                },
+                {
+                    .name = QStringLiteral("sign-catalog"),
+                    .synopsis = QStringLiteral("--key FILE --kid K [--out FILE] CATALOG.json"),
+                    .description = QStringLiteral("Sign a catalog into the envelope the store loads."),
+                    .options = {valueOption("key", "private key file", "FILE"),
+                                valueOption("kid", "key identifier", "K"),
+                                valueOption("out", "envelope file to write", "FILE")},
+                    .requiredOptions = {QStringLiteral("key"), QStringLiteral("kid")},
+                    .operandCount = 1,
+                    .run = signCatalog,
+                },
+                {
+                    .name = QStringLiteral("sign-archive"),
+                    .synopsis = QStringLiteral("--key FILE ARCHIVE"),
+                    .description = QStringLiteral("Print a release archive's Ed25519 signature, standard Base64."),
+                    .options = {valueOption("key", "private key file", "FILE")},
+                    .requiredOptions = {QStringLiteral("key")},
+                    .operandCount = 1,
+                    .run = signArchive,
+                },
+                {
+                    .name = QStringLiteral("make-tls-cert"),
+                    .synopsis = QStringLiteral("--out DIR [--host NAME]..."),
+                    .description = QStringLiteral("Make a certificate authority and a server certificate for HTTPS."),
+                    .options = {valueOption("out", "folder to write ca.pem, server.pem, server-key.pem", "DIR"),
+                                valueOption("host", "host name or address", "NAME")},
+                    .requiredOptions = {QStringLiteral("out")},
+                    .run = makeTLSCertificates,
+                },
+                {
+                    .name = QStringLiteral("make-ca"),
+                    .synopsis = QStringLiteral("--out DIR"),
+                    .description = QStringLiteral("Make a code-signing root and intermediate authority."),
+                    .options = {valueOption("out", "folder to write root.pem, intermediate.pem and their keys", "DIR")},
+                    .requiredOptions = {QStringLiteral("out")},
+                    .run = makeCA,
+                },
+                {
+                    .name = QStringLiteral("make-signing-cert"),
+                    .synopsis = QStringLiteral("--ca DIR --team T [--organisation NAME] --out DIR"),
+                    .description =
+                        QStringLiteral("Issue a code-signing certificate for a team under a make-ca authority."),
+                    .options = {valueOption("ca", "folder written by make-ca", "DIR"),
+                                valueOption("team", "team identifier", "T"),
+                                QCommandLineOption(QStringLiteral("organisation"), QStringLiteral("organisation name"),
+                                                   QStringLiteral("NAME"), QStringLiteral("Orvel")),
+                                valueOption("out", "folder to write signing.pem and signing-key.pem", "DIR")},
+                    .requiredOptions = {QStringLiteral("ca"), QStringLiteral("team"), QStringLiteral("out")},
+                    .run = makeSigningCertificate,
+                },
+                {
+                    .name = QStringLiteral("sign-bundle"),
+                    .synopsis =
+                        QStringLiteral("--cert LEAF.pem --key KEY.pem [--chain CA.pem]... [--identifier ID] BUNDLE"),
+                    .description = QStringLiteral("Code-sign an app bundle."),
+                    .options = {valueOption("cert", "signing certificate", "LEAF.pem"),
+                                valueOption("key", "its private key", "KEY.pem"),
+                                valueOption("chain", "intermediate or root certificate to include", "CA.pem"),
+                                valueOption("identifier", "signing identifier (default: CFBundleIdentifier)", "ID")},
+                    .requiredOptions = {QStringLiteral("cert"), QStringLiteral("key")},
+                    .operandCount = 1,
+                    .run = signBundle,
+                },
+                {
+                    .name = QStringLiteral("make-appcast"),
+                    .synopsis = QStringLiteral("--dir ARCHIVES --base-url URL [--key FILE] [--title TITLE]"),
+                    .description =
+                        QStringLiteral("Write the update feed of a folder of release archives to standard output."),
+                    .options = {valueOption("dir", "folder of release archives (.zip, .dmg)", "ARCHIVES"),
+                                valueOption("base-url", "where the archives are served", "URL"),
+                                valueOption("key", "Ed25519 private key to sign the archives with", "FILE"),
+                                QCommandLineOption(QStringLiteral("title"), QStringLiteral("the feed's title"),
+                                                   QStringLiteral("TITLE"), QStringLiteral("Releases"))},
+                    .requiredOptions = {QStringLiteral("dir"), QStringLiteral("base-url")},
+                    .run = makeAppcast,
+                },
+                {
+                    .name = QStringLiteral("build-demo"),
+                    .synopsis = QStringLiteral("--from DIR --keys DIR --base-url URL --demo-app PATH OUT"),
+                    .description =
+                        QStringLiteral("Build the demo service's folder: catalog, feeds, archives, images and keys."),
+                    .options = {valueOption("from", "folder with apps.json", "DIR"),
+                                valueOption("keys", "folder of the demo's keys", "DIR"),
+                                valueOption("base-url", "where OUT will be served", "URL"),
+                                valueOption("demo-app", "the tessel-demo-app executable", "PATH")},
+                    .requiredOptions = {QStringLiteral("from"), QStringLiteral("keys"), QStringLiteral("base-url"),
+                                        QStringLiteral("demo-app")},
+                    .operandCount = 1,
+                    .run = buildDemo,
+                },
+                {
+                    .name = QStringLiteral("serve"),
+                    .synopsis = QStringLiteral("--root DIR [--port N] --cert PEM --key PEM"),
+                    .description = QStringLiteral("Serve a service folder over HTTPS on 127.0.0.1."),
+                    .options = {valueOption("root", "service folder", "DIR"),
+                                QCommandLineOption(QStringLiteral("port"), QStringLiteral("port, 0 for any"),
+                                                   QStringLiteral("N"), QStringLiteral("0")),
+                                valueOption("cert", "certificate", "PEM"), valueOption("key", "private key", "PEM")},
+                    .requiredOptions = {QStringLiteral("root"), QStringLiteral("cert"), QStringLiteral("key")},
+                    .run = serve,
+                },
+            },
+        .epilogue = QStringLiteral("exit status: 0 done, 1 failed, 2 usage error."),
     };
-    return runCommand(QStringLiteral("tessel-service"), commands, application.arguments());
+    return runCommand(tool, application.arguments());
 }

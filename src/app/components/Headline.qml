@@ -1,12 +1,14 @@
 import QtQuick
 import TesselStore.Theme
 
-// A page's large title: the title, an optional second line, and an optional lead text.
+// A page's large title: the title, an optional second line, an optional lead text, and an
+// optional warning under it.
 Column {
     id: headline
     property string title
     property string second
     property string lead
+    property string warning
     property real storeScale: 1
     width: parent ? parent.width : implicitWidth
     spacing: 8
@@ -43,6 +45,16 @@ Column {
         visible: headline.lead.length > 0
         text: headline.lead
         color: Store.dim
+        font.family: Theme.fontFamily
+        font.pointSize: Theme.pt(14)
+        wrapMode: Text.Wrap
+    }
+    Text {
+        width: parent.width
+        horizontalAlignment: Text.AlignLeft
+        visible: headline.warning.length > 0
+        text: headline.warning
+        color: Store.warning
         font.family: Theme.fontFamily
         font.pointSize: Theme.pt(14)
         wrapMode: Text.Wrap

@@ -433,6 +433,40 @@
         <source>Checked %1</source>
         <translation>آخر فحص %1</translation>
     </message>
+    <message>
+        <source>No updates found.</source>
+        <translation>لم يُعثر على تحديثات.</translation>
+    </message>
+    <message>
+        <source>Could not check one app: the update service did not answer.</source>
+        <translation>تعذّر فحص تطبيق واحد: لم تستجب خدمة التحديثات.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Could not check %n apps: the update service did not answer.</source>
+        <translation>
+            <numerusform>تعذّر فحص %n تطبيق: لم تستجب خدمة التحديثات.</numerusform>
+            <numerusform>تعذّر فحص تطبيق واحد: لم تستجب خدمة التحديثات.</numerusform>
+            <numerusform>تعذّر فحص تطبيقين: لم تستجب خدمة التحديثات.</numerusform>
+            <numerusform>تعذّر فحص %n تطبيقات: لم تستجب خدمة التحديثات.</numerusform>
+            <numerusform>تعذّر فحص %n تطبيقًا: لم تستجب خدمة التحديثات.</numerusform>
+            <numerusform>تعذّر فحص %n تطبيق: لم تستجب خدمة التحديثات.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Could not check one app: its update feed could not be read.</source>
+        <translation>تعذّر فحص تطبيق واحد: تعذّرت قراءة موجز تحديثاته.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Could not check %n apps: their update feeds could not be read.</source>
+        <translation>
+            <numerusform>تعذّر فحص %n تطبيق: تعذّرت قراءة موجزات التحديثات.</numerusform>
+            <numerusform>تعذّر فحص تطبيق واحد: تعذّرت قراءة موجز تحديثاته.</numerusform>
+            <numerusform>تعذّر فحص تطبيقين: تعذّرت قراءة موجزات التحديثات.</numerusform>
+            <numerusform>تعذّر فحص %n تطبيقات: تعذّرت قراءة موجزات التحديثات.</numerusform>
+            <numerusform>تعذّر فحص %n تطبيقًا: تعذّرت قراءة موجزات التحديثات.</numerusform>
+            <numerusform>تعذّر فحص %n تطبيق: تعذّرت قراءة موجزات التحديثات.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>TitleBar</name>

@@ -425,6 +425,32 @@
         <source>Checked %1</source>
         <translation>Zuletzt geprüft: %1</translation>
     </message>
+    <message>
+        <source>No updates found.</source>
+        <translation>Keine Updates gefunden.</translation>
+    </message>
+    <message>
+        <source>Could not check one app: the update service did not answer.</source>
+        <translation>Eine App konnte nicht geprüft werden: Der Update-Dienst hat nicht geantwortet.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Could not check %n apps: the update service did not answer.</source>
+        <translation>
+            <numerusform>%n App konnte nicht geprüft werden: Der Update-Dienst hat nicht geantwortet.</numerusform>
+            <numerusform>%n Apps konnten nicht geprüft werden: Der Update-Dienst hat nicht geantwortet.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Could not check one app: its update feed could not be read.</source>
+        <translation>Eine App konnte nicht geprüft werden: Ihr Update-Feed war nicht lesbar.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Could not check %n apps: their update feeds could not be read.</source>
+        <translation>
+            <numerusform>%n App konnte nicht geprüft werden: Ihr Update-Feed war nicht lesbar.</numerusform>
+            <numerusform>%n Apps konnten nicht geprüft werden: Ihre Update-Feeds waren nicht lesbar.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>TitleBar</name>

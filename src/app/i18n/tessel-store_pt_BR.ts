@@ -425,6 +425,32 @@
         <source>Checked %1</source>
         <translation>Verificado %1</translation>
     </message>
+    <message>
+        <source>No updates found.</source>
+        <translation>Nenhuma atualização encontrada.</translation>
+    </message>
+    <message>
+        <source>Could not check one app: the update service did not answer.</source>
+        <translation>Não foi possível verificar um app: o serviço de atualizações não respondeu.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Could not check %n apps: the update service did not answer.</source>
+        <translation>
+            <numerusform>Não foi possível verificar %n app: o serviço de atualizações não respondeu.</numerusform>
+            <numerusform>Não foi possível verificar %n apps: o serviço de atualizações não respondeu.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Could not check one app: its update feed could not be read.</source>
+        <translation>Não foi possível verificar um app: o feed de atualizações dele não pôde ser lido.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Could not check %n apps: their update feeds could not be read.</source>
+        <translation>
+            <numerusform>Não foi possível verificar %n app: o feed de atualizações dele não pôde ser lido.</numerusform>
+            <numerusform>Não foi possível verificar %n apps: os feeds de atualizações deles não puderam ser lidos.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>TitleBar</name>

@@ -20,6 +20,7 @@ Page {
             title: qsTr("Updates")
             second: page.status.updatesLine
             lead: page.status.checkedLine
+            warning: page.status.checkProblemLine
             storeScale: page.storeScale
         }
         StoreButton {

@@ -17,16 +17,18 @@ public:
     explicit FieldReader(const QJsonObject &object) : m_object(object) {}
 
     bool ok() const { return m_ok; }
+    // The first field that was missing or mistyped.
+    const QString &failedField() const { return m_failedField; }
 
     QString string(const QString &key)
     {
         const QJsonValue value = m_object.value(key);
         if (!value.isString())
-            return fail<QString>();
+            return fail<QString>(key);
         return value.toString();
     }
 
-    QUrl url(const QString &key) { return toURL(string(key)); }
+    QUrl url(const QString &key) { return toURL(key, string(key)); }
 
     qint64 integer(const QString &key)
     {
@@ -34,7 +36,7 @@ public:
         const double number = value.toDouble();
         // JSON has one number type; an integer field takes only whole numbers within range.
         if (!value.isDouble() || std::trunc(number) != number || number < -9.2e18 || number > 9.2e18)
-            return fail<qint64>();
+            return fail<qint64>(key);
         return qint64(number);
     }
 
@@ -42,12 +44,12 @@ public:
     {
         const QJsonValue value = m_object.value(key);
         if (!value.isObject())
-            return fail<QMap<QString, QString>>();
+            return fail<QMap<QString, QString>>(key);
         QMap<QString, QString> map;
         const QJsonObject object = value.toObject();
         for (auto it = object.begin(); it != object.end(); ++it) {
             if (!it.value().isString())
-                return fail<QMap<QString, QString>>();
+                return fail<QMap<QString, QString>>(key);
             map.insert(it.key(), it.value().toString());
         }
         return map;
@@ -57,12 +59,12 @@ public:
     {
         const QJsonValue value = m_object.value(key);
         if (!value.isArray())
-            return fail<QList<QUrl>>();
+            return fail<QList<QUrl>>(key);
         QList<QUrl> urls;
         for (const QJsonValue element : value.toArray()) {
             if (!element.isString())
-                return fail<QList<QUrl>>();
-            urls.append(toURL(element.toString()));
+                return fail<QList<QUrl>>(key);
+            urls.append(toURL(key, element.toString()));
         }
         return urls;
     }
@@ -71,32 +73,40 @@ public:
     {
         const QJsonValue value = m_object.value(key);
         if (!value.isArray())
-            return fail<QJsonArray>();
+            return fail<QJsonArray>(key);
         return value.toArray();
     }
 
 private:
-    template<typename T> T fail()
+    template<typename T> T fail(const QString &key)
     {
+        if (m_ok)
+            m_failedField = key;
         m_ok = false;
         return T();
     }
 
-    QUrl toURL(const QString &text)
+    QUrl toURL(const QString &key, const QString &text)
     {
         if (auto url = parseURL(text))
             return *url;
-        return fail<QUrl>();
+        return fail<QUrl>(key);
     }
 
     const QJsonObject &m_object;
     bool m_ok = true;
+    QString m_failedField;
 };
 
-std::optional<CatalogApp> appFromJSON(const QJsonValue &value)
+QString fieldProblem(const QString &field)
+{
+    return QStringLiteral("the field \"%1\" is missing or not of its type").arg(field);
+}
+
+Expected<CatalogApp, QString> appFromJSON(const QJsonValue &value)
 {
     if (!value.isObject())
-        return std::nullopt;
+        return QStringLiteral("not an object");
     const QJsonObject object = value.toObject();
     FieldReader read(object);
     CatalogApp app{
@@ -115,7 +125,7 @@ std::optional<CatalogApp> appFromJSON(const QJsonValue &value)
         .screenshots = read.urlList(QStringLiteral("screenshots")),
     };
     if (!read.ok())
-        return std::nullopt;
+        return fieldProblem(read.failedField());
     return app;
 }
 
@@ -137,10 +147,20 @@ QString CatalogApp::localized(const QMap<QString, QString> &texts, QStringView l
 
 std::optional<Catalog> Catalog::fromJSON(const QByteArray &json)
 {
+    Expected<Catalog, QString> catalog = read(json);
+    if (!catalog)
+        return std::nullopt;
+    return std::move(catalog).value();
+}
+
+Expected<Catalog, QString> Catalog::read(const QByteArray &json)
+{
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
-    if (error.error != QJsonParseError::NoError || !document.isObject())
-        return std::nullopt;
+    if (error.error != QJsonParseError::NoError)
+        return QStringLiteral("not JSON: %1 at offset %2").arg(error.errorString()).arg(error.offset);
+    if (!document.isObject())
+        return QStringLiteral("not a JSON object");
     const QJsonObject object = document.object();
     FieldReader read(object);
     Catalog catalog;
@@ -148,13 +168,17 @@ std::optional<Catalog> Catalog::fromJSON(const QByteArray &json)
     catalog.issuer = read.string(QStringLiteral("issuer"));
     const QJsonArray apps = read.array(QStringLiteral("apps"));
     if (!read.ok())
-        return std::nullopt;
+        return fieldProblem(read.failedField());
     catalog.apps.reserve(apps.size());
     for (const QJsonValue value : apps) {
-        std::optional<CatalogApp> app = appFromJSON(value);
-        if (!app)
-            return std::nullopt;
-        catalog.apps.append(std::move(*app));
+        Expected<CatalogApp, QString> app = appFromJSON(value);
+        if (!app) {
+            const QJsonValue id = value.toObject().value(QLatin1String("productID"));
+            const QString record = QStringLiteral("app %1").arg(catalog.apps.size() + 1) +
+                                   (id.isString() ? QStringLiteral(" (\"%1\")").arg(id.toString()) : QString());
+            return QStringLiteral("%1: %2").arg(record, app.error());
+        }
+        catalog.apps.append(std::move(app).value());
     }
     return catalog;
 }

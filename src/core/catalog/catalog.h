@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/expected.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QMap>
@@ -44,6 +46,8 @@ struct Catalog
 
     // The document from its JSON bytes, or nothing when any part is not of the expected shape.
     static std::optional<Catalog> fromJSON(const QByteArray &json);
+    // The same, with what is wrong in words, naming the field and the record.
+    static Expected<Catalog, QString> read(const QByteArray &json);
 
     bool operator==(const Catalog &) const = default;
 };

@@ -3,7 +3,6 @@
 #include "catalog/cataloglog.h"
 #include "catalog/servicesignature.h"
 #include "crypto/base64.h"
-#include "net/httpfetch.h"
 #include "platform/locations.h"
 #include "support/nofollowfile.h"
 
@@ -51,56 +50,96 @@ QUrl CatalogLoader::endpoint() const
     return url;
 }
 
-QCoro::Task<CatalogResult> CatalogLoader::load(QNetworkAccessManager *session, TransferLimits limits) const
+QCoro::Task<CatalogLoad> CatalogLoader::load(QNetworkAccessManager *session, TransferLimits limits) const
 {
     // The caller's loader may be gone by the time the answer arrives.
     const CatalogLoader loader = *this;
-    const std::optional<HTTPAnswer> answer = co_await HTTPFetch::get(session, loader.endpoint(), limits);
+    const QUrl endpoint = loader.endpoint();
+    QCoro::Task<Expected<HTTPAnswer, QString>> fetching = HTTPFetch::fetch(session, endpoint, limits);
+    const Expected<HTTPAnswer, QString> answer = co_await fetching;
     if (!answer || !answer->complete) {
         qCInfo(lcCatalog) << "the service gave no complete catalog; reading the cached copy";
-        co_return loader.cached();
+        const CatalogOrigin origin{CatalogOrigin::Source::Cache, QFileInfo(loader.m_cacheURL).lastModified().toUTC()};
+        const QString serviceProblem = answer ? HTTPFetch::incompleteAnswer(endpoint, *answer) : answer.error();
+        Expected<Catalog, CatalogRefusal> cached = loader.readCache();
+        if (!cached)
+            co_return CatalogLoad{cached.error().error, origin, serviceProblem, cached.error().detail};
+        co_return CatalogLoad{std::move(cached).value(), origin, serviceProblem, {}};
     }
-    CatalogResult result = loader.decode(answer->body);
-    if (result)
-        loader.store(answer->body);
-    else
-        qCWarning(lcCatalog) << "the service's catalog was refused:" << errorName(result.error());
-    co_return result;
+    Expected<Catalog, CatalogRefusal> checked = loader.check(answer->body);
+    if (!checked) {
+        qCWarning(lcCatalog).noquote() << "the service's catalog was refused:" << checked.error().detail;
+        const QString problem = QStringLiteral("the catalog from %1 was refused: %2")
+                                    .arg(endpoint.toString(QUrl::FullyEncoded), checked.error().detail);
+        co_return CatalogLoad{checked.error().error, {}, problem, {}};
+    }
+    loader.store(answer->body);
+    co_return CatalogLoad{std::move(checked).value(), {}, {}, {}};
 }
 
 CatalogResult CatalogLoader::cached() const
+{
+    Expected<Catalog, CatalogRefusal> cached = readCache();
+    if (!cached)
+        return cached.error().error;
+    return std::move(cached).value();
+}
+
+Expected<Catalog, CatalogRefusal> CatalogLoader::readCache() const
 {
     // The cache path is not trusted to hold a file: a link, FIFO, device or huge sparse file
     // there must neither hang the store nor fill its memory. The limit is a download's.
     const Expected<QByteArray, QString> bytes = NoFollowFile::read(m_cacheURL, HTTPFetch::maximumBodySize);
     if (!bytes) {
         qCWarning(lcCatalog).noquote() << "no cached catalog:" << bytes.error();
-        return CatalogError::Unavailable;
+        return CatalogRefusal{CatalogError::Unavailable,
+                              QStringLiteral("no kept copy could be read at %1: %2").arg(m_cacheURL, bytes.error())};
     }
-    CatalogResult result = decode(bytes.value());
-    if (!result)
-        qCWarning(lcCatalog) << "the cached catalog was refused:" << errorName(result.error());
+    Expected<Catalog, CatalogRefusal> result = check(bytes.value());
+    if (!result) {
+        qCWarning(lcCatalog).noquote() << "the cached catalog was refused:" << result.error().detail;
+        return CatalogRefusal{
+            result.error().error,
+            QStringLiteral("the kept copy at %1 was refused: %2").arg(m_cacheURL, result.error().detail)};
+    }
     return result;
 }
 
 CatalogResult CatalogLoader::decode(const QByteArray &bytes) const
 {
+    Expected<Catalog, CatalogRefusal> checked = check(bytes);
+    if (!checked)
+        return checked.error().error;
+    return std::move(checked).value();
+}
+
+Expected<Catalog, CatalogRefusal> CatalogLoader::check(const QByteArray &bytes) const
+{
+    const auto refused = [](CatalogError error, QString detail) { return CatalogRefusal{error, std::move(detail)}; };
     const std::optional<Envelope> envelope = Envelope::parse(bytes);
     if (!envelope)
-        return CatalogError::Malformed;
+        return refused(CatalogError::Malformed,
+                       QStringLiteral("not a signed envelope (a JSON object with the texts kid, catalog, signature)"));
     const std::optional<QByteArray> payload = Base64::decodeURL(envelope->catalog);
     if (!payload)
-        return CatalogError::Malformed;
+        return refused(CatalogError::Malformed, QStringLiteral("the envelope's catalog is not base64url"));
     if (envelope->kid != m_configuration.keyID)
-        return CatalogError::BadSignature;
+        return refused(CatalogError::BadSignature,
+                       QStringLiteral("signed with the key id \"%1\", but the key id \"%2\" is expected")
+                           .arg(envelope->kid, m_configuration.keyID));
     if (!ServiceSignature::isValid(envelope->signature, *payload, m_configuration))
-        return CatalogError::BadSignature;
-    std::optional<Catalog> catalog = Catalog::fromJSON(*payload);
+        return refused(
+            CatalogError::BadSignature,
+            QStringLiteral("the signature does not verify with the public key expected for the key id \"%1\"")
+                .arg(m_configuration.keyID));
+    Expected<Catalog, QString> catalog = Catalog::read(*payload);
     if (!catalog)
-        return CatalogError::Malformed;
+        return refused(CatalogError::Malformed, QStringLiteral("the signed catalog is refused: ") + catalog.error());
     if (catalog->issuer != m_configuration.issuer)
-        return CatalogError::WrongIssuer;
-    return std::move(*catalog);
+        return refused(CatalogError::WrongIssuer,
+                       QStringLiteral("the catalog names the issuer \"%1\", but the issuer \"%2\" is expected")
+                           .arg(catalog->issuer, m_configuration.issuer));
+    return std::move(catalog).value();
 }
 
 void CatalogLoader::store(const QByteArray &bytes) const

@@ -121,15 +121,22 @@ QCoro::Task<> StoreModel::loadCatalog()
 
     const CatalogLoader loader(m_environment.configuration, CatalogLoader::defaultCacheURL(m_environment.locations));
     QPointer<StoreModel> self(this);
-    const CatalogResult result = co_await loader.load(m_environment.session, m_environment.documentLimits);
+    const CatalogLoad load = co_await loader.load(m_environment.session, m_environment.documentLimits);
     if (!self)
         co_return;
+    QStringList problems{load.serviceProblem, load.cacheProblem};
+    problems.removeAll(QString());
+    m_loadProblem = problems.join(QStringLiteral("; "));
+    if (!m_loadProblem.isEmpty())
+        qCWarning(lcModel).noquote() << "the service's catalog could not be used:" << m_loadProblem;
 
+    const CatalogResult &result = load.result;
     if (!result) {
         qCWarning(lcModel) << "no catalog:" << errorName(result.error());
         assign(m_loadState, m_apps.isEmpty() ? LoadState::Failed : LoadState::Ready, &StoreModel::loadStateChanged);
         co_return;
     }
+    assign(m_catalogOrigin, load.origin, &StoreModel::catalogOriginChanged);
     assign(m_apps, runnableApps(result->apps), &StoreModel::appsChanged);
     assign(m_loadState, LoadState::Ready, &StoreModel::loadStateChanged);
     if (m_environment.prefetchImages)
@@ -198,14 +205,31 @@ QCoro::Task<> StoreModel::checkForUpdates()
 QCoro::Task<> StoreModel::checkFeed(CatalogApp app)
 {
     QPointer<StoreModel> self(this);
-    std::optional<AppcastRelease> release = co_await AppcastFetch::newestRelease(
+    Expected<AppcastRelease, AppcastFetch::Problem> release = co_await AppcastFetch::examine(
         m_environment.session, app.appcastURL, m_environment.systemVersion, m_environment.documentLimits);
-    if (!self || !release)
+    if (!self)
+        co_return;
+    noteCheckOutcome(app.productID, release ? std::nullopt : std::make_optional(release.error()));
+    if (!release)
         co_return;
     // An arriving release always notifies, even when it equals the one already known.
-    m_releases.insert(app.productID, std::move(*release));
+    m_releases.insert(app.productID, std::move(release).value());
     Q_EMIT releaseChanged(app.productID);
     Q_EMIT releasesChanged();
+}
+
+void StoreModel::noteCheckOutcome(const QString &productID, std::optional<AppcastFetch::Problem> failure)
+{
+    if (failure && failure->failure != AppcastFetch::Failure::NothingRunnable) {
+        qCWarning(lcModel).noquote() << "could not check" << productID << "for updates:" << failure->detail;
+        const auto known = m_checkFailures.constFind(productID);
+        if (known != m_checkFailures.constEnd() && *known == *failure)
+            return;
+        m_checkFailures.insert(productID, std::move(*failure));
+    } else if (!m_checkFailures.remove(productID)) {
+        return;
+    }
+    Q_EMIT checkFailuresChanged();
 }
 
 void StoreModel::setJob(const QString &productID, std::optional<Job> job)
@@ -230,7 +254,7 @@ void StoreModel::reportProgress(const QString &productID, double fraction)
     setJob(productID, Job::working(fraction));
 }
 
-QCoro::Task<> StoreModel::install(CatalogApp app)
+QCoro::Task<> StoreModel::install(CatalogApp app, Opening opening)
 {
     const QString id = app.productID;
     const auto current = m_jobs.constFind(id);
@@ -283,7 +307,7 @@ QCoro::Task<> StoreModel::install(CatalogApp app)
         co_return;
     }
     setJob(id, std::nullopt);
-    if (firstInstall || wasRunning)
+    if (opening == Opening::AsUsual && (firstInstall || wasRunning))
         open(app, result.value());
 }
 
@@ -298,17 +322,21 @@ QCoro::Task<> StoreModel::updateAll()
         co_await running;
 }
 
-void StoreModel::open(const CatalogApp &app, const QString &location)
+Expected<Unit, QString> StoreModel::open(const CatalogApp &app, const QString &location)
 {
     const QString target = location.isEmpty() ? m_installed.value(app.productID).url : location;
     if (target.isEmpty())
-        return;
+        return QStringLiteral("%1 is not installed").arg(app.name);
     if (!QFileInfo::exists(target)) {
         scanInstalled();
-        return;
+        return QStringLiteral("%1 is gone").arg(target);
     }
-    if (m_environment.runningApplications)
-        m_environment.runningApplications->launch(target);
+    if (!m_environment.runningApplications)
+        return QStringLiteral("this machine starts no applications");
+    const Expected<Unit, QString> launched = m_environment.runningApplications->launch(target);
+    if (!launched)
+        qCWarning(lcModel).noquote() << "could not open" << app.productID << ':' << launched.error();
+    return launched;
 }
 
 void StoreModel::clearError(const CatalogApp &app)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "net/transferlimits.h"
+#include "support/expected.h"
 
 #include <QByteArray>
 #include <QUrl>
@@ -14,6 +15,7 @@ struct HTTPAnswer
 {
     QByteArray body;
     bool complete = false; // the body is the whole resource (HTTPComplete)
+    int status = 0;
 };
 
 class QNetworkReply;
@@ -39,5 +41,13 @@ TransferLimits documentLimits();
 // status is an answer.
 QCoro::Task<std::optional<HTTPAnswer>> get(QNetworkAccessManager *session, QUrl url,
                                            TransferLimits limits = documentLimits());
+
+// The same GET, with the reason in words when the transfer failed, for those who report it:
+// "no answer from https://host/feed.xml: Connection refused".
+QCoro::Task<Expected<HTTPAnswer, QString>> fetch(QNetworkAccessManager *session, QUrl url,
+                                                 TransferLimits limits = documentLimits());
+
+// What a GET that gave no whole resource got, in words: "https://host/feed.xml answered 404".
+QString incompleteAnswer(const QUrl &url, const HTTPAnswer &answer);
 
 } // namespace HTTPFetch

@@ -12,11 +12,32 @@ namespace {
 // after a minute instead of holding a load forever.
 constexpr int transferTimeoutMilliseconds = 60'000;
 
+// Names the store on every request, so that a service's logs tell its clients apart.
+class StoreSession : public QNetworkAccessManager
+{
+public:
+    using QNetworkAccessManager::QNetworkAccessManager;
+
+protected:
+    QNetworkReply *createRequest(Operation operation, const QNetworkRequest &request, QIODevice *outgoingData) override
+    {
+        QNetworkRequest named = request;
+        if (!named.header(QNetworkRequest::UserAgentHeader).isValid())
+            named.setHeader(QNetworkRequest::UserAgentHeader, userAgent());
+        return QNetworkAccessManager::createRequest(operation, named, outgoingData);
+    }
+};
+
 } // namespace
+
+QString userAgent()
+{
+    return QStringLiteral("TesselStore/%1 (Linux)").arg(QStringLiteral(TESSEL_VERSION));
+}
 
 QNetworkAccessManager *createNetworkSession(QObject *parent)
 {
-    auto *manager = new QNetworkAccessManager(parent);
+    auto *manager = new StoreSession(parent);
     manager->setTransferTimeout(transferTimeoutMilliseconds);
     return manager;
 }

@@ -1,7 +1,12 @@
 #pragma once
 
+#include <QString>
+
 class QNetworkAccessManager;
 class QObject;
+
+// "TesselStore/0.1.0 (Linux)": how every request of the store's sessions names it.
+QString userAgent();
 
 // The process's shared network session: one manager for the catalog, feeds and archives,
 // with the transfer timeout the store expects of every request.

@@ -1,13 +1,15 @@
 #include "platform/runningapplications.h"
 
 #include "platform/bundle.h"
+#include "platform/detachedlaunch.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
-#include <QProcess>
 
 #include <csignal>
+#include <cstring>
 #include <sys/types.h>
 
 QList<qint64> ProcessTable::find(const QString &bundleID) const
@@ -49,18 +51,21 @@ bool ProcessTable::isRunning(qint64 process) const
     return end >= 0 && line.size() > end + 2 && line[end + 2] != 'Z' && line[end + 2] != 'X';
 }
 
-bool ProcessTable::launch(const QString &bundle) const
+Expected<Unit, QString> ProcessTable::launch(const QString &bundle) const
 {
     const QString executable = Bundle::at(bundle).string(QStringLiteral("CFBundleExecutable"));
     if (executable.isEmpty())
-        return false;
+        return QStringLiteral("%1 names no executable (CFBundleExecutable in its Info.plist)").arg(bundle);
     const QString macOS = bundle + QStringLiteral("/Contents/MacOS");
-    // A launched app is on its own, as if opened from the desktop: its output is not ours.
-    QProcess process;
-    process.setProgram(macOS + u'/' + executable);
-    process.setWorkingDirectory(macOS);
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    return process.startDetached();
+    const QString program = macOS + u'/' + executable;
+    const QFileInfo file(program);
+    if (!file.exists())
+        return QStringLiteral("%1 does not exist").arg(program);
+    if (!file.isFile() || !file.isExecutable())
+        return QStringLiteral("%1 is not an executable file").arg(program);
+    const Expected<Unit, int> launched = launchDetached(program, macOS);
+    if (!launched)
+        return QStringLiteral("%1 could not be started: %2")
+            .arg(program, QString::fromLocal8Bit(std::strerror(launched.error())));
+    return Unit{};
 }

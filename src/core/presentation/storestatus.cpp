@@ -8,6 +8,9 @@ StoreStatus::StoreStatus(StoreModel *model, QObject *parent) : QObject(parent), 
     connect(model, &StoreModel::lastCheckedChanged, this, &StoreStatus::lastCheckedChanged);
     connect(model, &StoreModel::lastCheckedChanged, this, &StoreStatus::refreshCheckedLine);
     connect(model, &StoreModel::updatesChanged, this, &StoreStatus::noteUpdates);
+    connect(model, &StoreModel::checkFailuresChanged, this, &StoreStatus::updatesLineChanged);
+    connect(model, &StoreModel::appsChanged, this, &StoreStatus::updatesLineChanged);
+    connect(this, &StoreStatus::updateCountChanged, this, &StoreStatus::updatesLineChanged);
     m_updateCount = int(model->updates().size());
     // "Checked 5 minutes ago" grows older without any change in the model.
     m_minuteTimer.setInterval(std::chrono::minutes(1));
@@ -23,11 +26,41 @@ StoreModel::LoadState StoreStatus::loadState() const
 
 QString StoreStatus::updatesLine() const
 {
+    if (m_updateCount == 0 && m_model && !uncheckedApps(*m_model).isEmpty())
+        return tr("No updates found.");
     if (m_updateCount == 0)
         return tr("Everything is up to date.");
     if (m_updateCount == 1)
         return tr("One app to update.");
     return tr("%n apps to update.", nullptr, m_updateCount);
+}
+
+QList<CatalogApp> StoreStatus::uncheckedApps(const StoreModel &model)
+{
+    QList<CatalogApp> apps;
+    for (const CatalogApp &app : model.apps()) {
+        if (model.checkFailures().contains(app.productID))
+            apps.append(app);
+    }
+    return apps;
+}
+
+QString StoreStatus::checkProblem(const StoreModel &model)
+{
+    const QList<CatalogApp> apps = uncheckedApps(model);
+    if (apps.isEmpty())
+        return {};
+    // When no feed answered at all, the service is down or out of reach; otherwise the feeds
+    // themselves are at fault.
+    const bool noAnswer = std::all_of(apps.begin(), apps.end(), [&model](const CatalogApp &app) {
+        return !model.checkFailures().value(app.productID).answered;
+    });
+    const int count = int(apps.size());
+    if (noAnswer)
+        return count == 1 ? tr("Could not check one app: the update service did not answer.")
+                          : tr("Could not check %n apps: the update service did not answer.", nullptr, count);
+    return count == 1 ? tr("Could not check one app: its update feed could not be read.")
+                      : tr("Could not check %n apps: their update feeds could not be read.", nullptr, count);
 }
 
 QDateTime StoreStatus::lastChecked() const

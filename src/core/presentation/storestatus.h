@@ -15,7 +15,8 @@ class StoreStatus : public QObject
     Q_OBJECT
     Q_PROPERTY(StoreModel::LoadState loadState READ loadState NOTIFY loadStateChanged)
     Q_PROPERTY(int updateCount READ updateCount NOTIFY updateCountChanged)
-    Q_PROPERTY(QString updatesLine READ updatesLine NOTIFY updateCountChanged)
+    Q_PROPERTY(QString updatesLine READ updatesLine NOTIFY updatesLineChanged)
+    Q_PROPERTY(QString checkProblemLine READ checkProblemLine NOTIFY updatesLineChanged)
     Q_PROPERTY(bool canUpdateAll READ canUpdateAll NOTIFY updateCountChanged)
     Q_PROPERTY(QDateTime lastChecked READ lastChecked NOTIFY lastCheckedChanged)
     Q_PROPERTY(QString checkedLine READ checkedLine NOTIFY checkedLineChanged)
@@ -27,8 +28,16 @@ public:
 
     StoreModel::LoadState loadState() const;
     int updateCount() const { return m_updateCount; }
-    // "One app to update.", "3 apps to update.", "Everything is up to date.".
+    // "One app to update.", "3 apps to update.", "Everything is up to date."; never the
+    // last when some app's feed could not be read: then "No updates found.".
     QString updatesLine() const;
+    // "Could not check 3 apps: the update service did not answer."; empty when the last
+    // check read every feed.
+    QString checkProblemLine() const { return m_model ? checkProblem(*m_model) : QString(); }
+    // The same sentence for any model, for those that show it without a status.
+    static QString checkProblem(const StoreModel &model);
+    // The catalog apps whose feed could not be read in the last check, in catalog order.
+    static QList<CatalogApp> uncheckedApps(const StoreModel &model);
     // "Update All" is offered only where it does more than the row's own button.
     bool canUpdateAll() const { return m_updateCount >= 2; }
     QDateTime lastChecked() const;
@@ -46,6 +55,7 @@ public:
 Q_SIGNALS:
     void loadStateChanged();
     void updateCountChanged();
+    void updatesLineChanged();
     void lastCheckedChanged();
     void checkedLineChanged();
     void checkingChanged();
