@@ -69,7 +69,8 @@ void idle(const char *what, int seconds)
 void firstFrame(QQuickWindow *window, const char *what)
 {
     bool shown = false;
-    QObject::connect(window, &QQuickWindow::frameSwapped, window, [&shown] { shown = true; }, Qt::DirectConnection);
+    QObject::connect(
+        window, &QQuickWindow::frameSwapped, window, [&shown] { shown = true; }, Qt::DirectConnection);
     while (!shown)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     std::printf("first frame %-10s %8.1f ms after the process started\n", what, sinceProcessStart());
