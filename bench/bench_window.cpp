@@ -19,7 +19,9 @@
 #include <QQuickView>
 #include <QQuickWindow>
 #include <QTest>
+#include <atomic>
 #include <cstdio>
+#include <memory>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -65,14 +67,16 @@ void idle(const char *what, int seconds)
                 cpu / (seconds * 10.0), wakeups, residentMiB());
 }
 
-// Waits for the window's first frame and says when it came.
+// Waits for the window's first frame and says when it came. The frame is swapped on the render
+// thread, which may still report one after this returns: the flag outlives the wait.
 void firstFrame(QQuickWindow *window, const char *what)
 {
-    bool shown = false;
-    QObject::connect(
-        window, &QQuickWindow::frameSwapped, window, [&shown] { shown = true; }, Qt::DirectConnection);
-    while (!shown)
+    const auto shown = std::make_shared<std::atomic<bool>>(false);
+    const QMetaObject::Connection connection = QObject::connect(
+        window, &QQuickWindow::frameSwapped, window, [shown] { *shown = true; }, Qt::DirectConnection);
+    while (!*shown)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    QObject::disconnect(connection);
     std::printf("first frame %-10s %8.1f ms after the process started\n", what, sinceProcessStart());
 }
 
