@@ -5,17 +5,21 @@
 
 #include <QFile>
 
-LoginItem::LoginItem(QString autostartFolder, QString bundlePath)
-    : m_folder(std::move(autostartFolder)), m_bundlePath(std::move(bundlePath))
-{}
+namespace {
 
-QString LoginItem::entryPath() const
+QString entryPathFor(const QString &folder, const QString &bundlePath)
 {
-    QString identifier = Bundle::at(m_bundlePath).string(QStringLiteral("CFBundleIdentifier"));
+    QString identifier = Bundle::at(bundlePath).string(QStringLiteral("CFBundleIdentifier"));
     if (identifier.isEmpty())
         identifier = QStringLiteral("com.orvel.TesselStore");
-    return m_folder + u'/' + identifier + QStringLiteral(".desktop");
+    return folder + u'/' + identifier + QStringLiteral(".desktop");
 }
+
+} // namespace
+
+LoginItem::LoginItem(QString autostartFolder, QString bundlePath)
+    : m_bundlePath(std::move(bundlePath)), m_entryPath(entryPathFor(autostartFolder, m_bundlePath))
+{}
 
 bool LoginItem::startsThisBundle() const
 {

@@ -21,11 +21,11 @@ public:
     std::optional<QString> setEnabled(bool enabled);
 
     // Where this bundle's entry is, named after its identifier.
-    QString entryPath() const;
+    QString entryPath() const { return m_entryPath; }
 
 private:
     bool startsThisBundle() const;
 
-    QString m_folder;
     QString m_bundlePath;
+    QString m_entryPath; // from the bundle's Info.plist, read once
 };
