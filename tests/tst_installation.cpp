@@ -75,7 +75,10 @@ public:
         : m_registry(std::move(registry)), m_arrival(std::move(arrival))
     {}
 
-    QStringList applications(const QString &bundleID) const override { return m_registry->applications(bundleID); }
+    QHash<QString, QStringList> applicationsOf(const QSet<QString> &bundleIDs) const override
+    {
+        return m_registry->applicationsOf(bundleIDs);
+    }
     bool registerApplication(const QString &bundlePath) override
     {
         m_arrival();

@@ -26,7 +26,16 @@ CatalogApp lumen()
 class ListedRegistry : public AppRegistry
 {
 public:
-    QStringList applications(const QString &bundleID) const override { return m_bundles.value(bundleID); }
+    QHash<QString, QStringList> applicationsOf(const QSet<QString> &bundleIDs) const override
+    {
+        ++lookups;
+        QHash<QString, QStringList> found;
+        for (const QString &id : bundleIDs) {
+            if (m_bundles.contains(id))
+                found.insert(id, m_bundles.value(id));
+        }
+        return found;
+    }
     bool registerApplication(const QString &bundlePath) override
     {
         const std::optional<QVariantMap> info = Bundle::at(bundlePath).infoDictionary();
@@ -35,6 +44,8 @@ public:
         m_bundles[info->value(QStringLiteral("CFBundleIdentifier")).toString()].append(bundlePath);
         return true;
     }
+
+    mutable int lookups = 0;
 
 private:
     QMap<QString, QStringList> m_bundles;
@@ -140,6 +151,32 @@ private Q_SLOTS:
         bundle(system(QStringLiteral("Lumen.app")), QStringLiteral("1"), QStringLiteral("com.other.lumen"));
         bundle(user(QStringLiteral("Lumen.app")), QStringLiteral("1"), QStringLiteral("COM.ORVEL.LUMEN"));
         QCOMPARE(installed(), std::nullopt);
+    }
+
+    void manyAppsAreFoundInOneLookAtTheDisk()
+    {
+        CatalogApp quire{.productID = QStringLiteral("quire"), .bundleID = QStringLiteral("com.orvel.quire")};
+        CatalogApp cadence{.productID = QStringLiteral("cadence"), .bundleID = QStringLiteral("com.orvel.cadence")};
+        bundle(system(QStringLiteral("Lumen.app")), QStringLiteral("4"));
+        bundle(user(QStringLiteral("Lumen.app")), QStringLiteral("6"));
+        m_registry.registerApplication(
+            bundle(user(QStringLiteral("Tools/Quire.app")), QStringLiteral("2"), quire.bundleID));
+        m_registry.registerApplication(
+            bundle(m_locations.home + QStringLiteral("/Downloads/Cadence.app"), QStringLiteral("1"), cadence.bundleID));
+
+        const InstalledCopies copies(m_locations, &m_registry);
+        const QHash<QString, QList<InstalledApp>> found = copies.find({lumen(), quire, cadence});
+        QCOMPARE(m_registry.lookups, 1);
+        QCOMPARE(found.value(QStringLiteral("lumen")).size(), 2);
+        QCOMPARE(found.value(QStringLiteral("quire")).size(), 1);
+        QCOMPARE(found.value(QStringLiteral("cadence")).size(), 1);
+
+        // The one to use of each, as when asked one by one; a copy outside the folders is none.
+        const QHash<QString, InstalledApp> chosen = copies.installed({lumen(), quire, cadence});
+        QCOMPARE(chosen.keys().size(), 2);
+        QCOMPARE(chosen.value(QStringLiteral("lumen")), *copies.installed(lumen()));
+        QCOMPARE(chosen.value(QStringLiteral("quire")).url, user(QStringLiteral("Tools/Quire.app")));
+        QVERIFY(!chosen.contains(QStringLiteral("cadence")));
     }
 
     void sameBundleThroughListingAndRegistryIsOneCopy()

@@ -15,6 +15,14 @@ InstalledCopies::InstalledCopies(Locations locations, AppRegistry *registry)
 
 QList<InstalledApp> InstalledCopies::find(const CatalogApp &app) const
 {
+    return find(QList<CatalogApp>{app}).value(app.productID);
+}
+
+QHash<QString, QList<InstalledApp>> InstalledCopies::find(const QList<CatalogApp> &apps) const
+{
+    QSet<QString> identifiers;
+    for (const CatalogApp &app : apps)
+        identifiers.insert(app.bundleID);
     QStringList locations;
     for (const QString &folder : m_locations.applicationsFolders()) {
         const QDir listing(folder);
@@ -25,11 +33,15 @@ QList<InstalledApp> InstalledCopies::find(const CatalogApp &app) const
                 locations.append(listing.filePath(name));
         }
     }
-    if (m_registry)
-        locations.append(m_registry->applications(app.bundleID));
+    if (m_registry) {
+        const QHash<QString, QStringList> registered = m_registry->applicationsOf(identifiers);
+        for (const QStringList &bundles : registered)
+            locations.append(bundles);
+    }
 
+    // Each bundle is read once, whichever app it turns out to be.
     QSet<QString> seen;
-    QList<InstalledApp> copies;
+    QHash<QString, QList<InstalledApp>> byIdentifier;
     for (const QString &location : std::as_const(locations)) {
         const QString standardized = QDir::cleanPath(QFileInfo(location).absoluteFilePath());
         // A bundle the store is staging (or a dead install left) is not an installed copy.
@@ -38,9 +50,15 @@ QList<InstalledApp> InstalledCopies::find(const CatalogApp &app) const
         seen.insert(standardized);
         const std::optional<QVariantMap> info = Bundle::at(standardized).infoDictionary();
         const QVariant identifier = info ? info->value(QStringLiteral("CFBundleIdentifier")) : QVariant();
-        if (identifier.typeId() != QMetaType::QString || identifier.toString() != app.bundleID)
+        if (identifier.typeId() != QMetaType::QString || !identifiers.contains(identifier.toString()))
             continue;
-        copies.append(InstalledApp::fromInfo(standardized, *info));
+        byIdentifier[identifier.toString()].append(InstalledApp::fromInfo(standardized, *info));
+    }
+    QHash<QString, QList<InstalledApp>> copies;
+    for (const CatalogApp &app : apps) {
+        const auto found = byIdentifier.constFind(app.bundleID);
+        if (found != byIdentifier.constEnd())
+            copies.insert(app.productID, *found);
     }
     return copies;
 }
@@ -68,4 +86,15 @@ std::optional<InstalledApp> InstalledCopies::preferred(const QList<InstalledApp>
 std::optional<InstalledApp> InstalledCopies::installed(const CatalogApp &app) const
 {
     return preferred(find(app), m_locations);
+}
+
+QHash<QString, InstalledApp> InstalledCopies::installed(const QList<CatalogApp> &apps) const
+{
+    QHash<QString, InstalledApp> chosen;
+    const QHash<QString, QList<InstalledApp>> copies = find(apps);
+    for (auto it = copies.begin(); it != copies.end(); ++it) {
+        if (std::optional<InstalledApp> copy = preferred(it.value(), m_locations))
+            chosen.insert(it.key(), std::move(*copy));
+    }
+    return chosen;
 }

@@ -174,12 +174,11 @@ void StoreModel::refreshUpdates()
 
 void StoreModel::scanInstalled()
 {
+    const QHash<QString, InstalledApp> copies =
+        InstalledCopies(m_environment.locations, m_environment.registry.get()).installed(m_apps);
     InstalledMap installed;
-    for (const CatalogApp &app : std::as_const(m_apps)) {
-        if (std::optional<InstalledApp> copy =
-                InstalledCopies(m_environment.locations, m_environment.registry.get()).installed(app))
-            installed.insert(app.productID, std::move(*copy));
-    }
+    for (auto it = copies.begin(); it != copies.end(); ++it)
+        installed.insert(it.key(), it.value());
     assign(m_installed, std::move(installed), &StoreModel::installedChanged);
 }
 

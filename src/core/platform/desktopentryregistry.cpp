@@ -8,9 +8,9 @@
 
 DesktopEntryRegistry::DesktopEntryRegistry(Locations locations) : m_locations(std::move(locations)) {}
 
-QStringList DesktopEntryRegistry::applications(const QString &bundleID) const
+QHash<QString, QStringList> DesktopEntryRegistry::applicationsOf(const QSet<QString> &bundleIDs) const
 {
-    QStringList bundles;
+    QHash<QString, QStringList> bundles;
     QStringList folders{m_locations.dataHome};
     folders.append(m_locations.dataDirs);
     for (const QString &folder : folders) {
@@ -25,9 +25,10 @@ QStringList DesktopEntryRegistry::applications(const QString &bundleID) const
             if (!contents.contains(DesktopEntry::identifierKey))
                 continue;
             const QHash<QByteArray, QString> keys = DesktopEntry::parse(contents);
+            const QString identifier = keys.value(DesktopEntry::identifierKey);
             const QString path = keys.value(DesktopEntry::pathKey);
-            if (keys.value(DesktopEntry::identifierKey) == bundleID && QDir::isAbsolutePath(path))
-                bundles.append(path);
+            if (bundleIDs.contains(identifier) && QDir::isAbsolutePath(path))
+                bundles[identifier].append(path);
         }
     }
     return bundles;

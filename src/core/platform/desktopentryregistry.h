@@ -12,7 +12,7 @@ class DesktopEntryRegistry : public AppRegistry
 public:
     explicit DesktopEntryRegistry(Locations locations);
 
-    QStringList applications(const QString &bundleID) const override;
+    QHash<QString, QStringList> applicationsOf(const QSet<QString> &bundleIDs) const override;
     bool registerApplication(const QString &bundlePath) override;
 
     // The file an identifier's entry is written to.
