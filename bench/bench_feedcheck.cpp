@@ -1,8 +1,10 @@
 // The feed check of 200 apps whose feeds each answer after 100 ms: every feed on a loopback
 // address of its own (as feeds of different apps live on different hosts), then all on one
-// address, where HTTP/1.1's few connections per host queue the requests. Both are printed
-// as ratios to the time one feed takes. Then the appcast parser's throughput on a 5 MB feed
-// next to the raw tokenising speed of the same XML reader over the same bytes.
+// address, where HTTP/1.1's few connections per host queue the requests, then all on one
+// HTTP/2 host (Node's http2 module, as a maker's CDN), where they share one connection.
+// Each is printed as a ratio to the time one feed takes on the same kind of server. Then the
+// appcast parser's throughput on a 5 MB feed next to the raw tokenising speed of the same
+// XML reader over the same bytes.
 #include "feeds/appcastparser.h"
 #include "harness/catalogfixtures.h"
 #include "harness/modelfixture.h"
@@ -10,9 +12,11 @@
 #include "maker/certificateissuer.h"
 
 #include "bench/benchtiming.h"
+#include "bench/http2host.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QXmlStreamReader>
 #include <cstdio>
@@ -89,8 +93,30 @@ private:
     QList<QUrl> m_baseURLs;
 };
 
+// All feeds in one folder, for the HTTP/2 host.
+class FeedFolder
+{
+public:
+    explicit FeedFolder(int feeds)
+    {
+        for (int i = 0; i < feeds; ++i)
+            writeTestFile(m_folder.filePath(QStringLiteral("feed-%1.xml").arg(i)), feed(3));
+    }
+    QString path() const { return m_folder.path(); }
+
+private:
+    QTemporaryDir m_folder;
+};
+
+// The HTTP/2 host's feeds, named as the feed servers name theirs.
+struct HostFeeds
+{
+    const Http2Host &host;
+    QUrl feedURL(int index) const { return host.url(QStringLiteral("feed-%1.xml").arg(index)); }
+};
+
 // Milliseconds of one feed check over apps whose feeds the servers answer.
-double timeFeedCheck(const FeedServers &feeds, int apps)
+template<typename Feeds> double timeFeedCheck(const Feeds &feeds, int apps)
 {
     TestServer catalogServer;
     Signer signer;
@@ -130,6 +156,17 @@ int main(int argc, char *argv[])
     std::printf("  one feed (base):                 %8.1f ms\n", one);
     std::printf("  %d feeds, one address each:     %8.1f ms  ratio %.2f\n", appCount, spread, spread / one);
     std::printf("  %d feeds, all on one address:   %8.1f ms  ratio %.2f\n", appCount, shared, shared / one);
+
+    const FeedFolder feeds(appCount);
+    Http2Host host(feeds.path(), feedLatencyMilliseconds);
+    const double oneOverHttp2 = timeFeedCheck(HostFeeds{host}, 1);
+    const double sharedOverHttp2 = timeFeedCheck(HostFeeds{host}, appCount);
+    const QByteArray seen = host.finish();
+    std::printf("feed check over HTTP/2, every feed on one host\n");
+    std::printf("  one feed (base):                 %8.1f ms\n", oneOverHttp2);
+    std::printf("  %d feeds:                       %8.1f ms  ratio %.2f\n", appCount, sharedOverHttp2,
+                sharedOverHttp2 / oneOverHttp2);
+    std::printf("  the host saw: %s\n", seen.constData());
 
     const QByteArray large = feed(13000);
     bool parsed = true;
