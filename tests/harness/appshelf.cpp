@@ -19,6 +19,16 @@ Publication AppShelf::zipped(const QString &id, const QString &build) const
             m_releases.signature(archive)};
 }
 
+QByteArray AppShelf::feed(const QString &build, const QString &archiveURL, const std::optional<QString> &signature)
+{
+    QByteArray feed = "<rss xmlns:sparkle=\"http://www.andymatuschak.org/xml-namespaces/sparkle\"><channel><item>"
+                      "<sparkle:version>" +
+                      build.toUtf8() + "</sparkle:version><enclosure url=\"" + archiveURL.toUtf8() + "\"";
+    if (signature)
+        feed += " sparkle:edSignature=\"" + signature->toUtf8() + "\"";
+    return feed + "/></item></channel></rss>";
+}
+
 void AppShelf::publish(const QList<Publication> &publications) const
 {
     QList<QJsonObject> apps;
@@ -30,14 +40,8 @@ void AppShelf::publish(const QList<Publication> &publications) const
                       publication.publishesKey ? m_releases.archivePublicKey() : QString());
         apps.append(record);
         const QString url = m_server.url(QStringLiteral("/archives/") + publication.file).toString();
-        QByteArray feed = "<rss xmlns:sparkle=\"http://www.andymatuschak.org/xml-namespaces/sparkle\"><channel><item>"
-                          "<sparkle:version>" +
-                          publication.build.toUtf8() + "</sparkle:version><enclosure url=\"" + url.toUtf8() + "\"";
-        if (publication.signature)
-            feed += " sparkle:edSignature=\"" + publication.signature->toUtf8() + "\"";
-        feed += "/></item></channel></rss>";
         m_server.respond(QStringLiteral("/feeds/%1.xml").arg(publication.productID).toUtf8(),
-                         HttpResponse::ok(feed, "application/rss+xml"));
+                         HttpResponse::ok(feed(publication.build, url, publication.signature), "application/rss+xml"));
         m_server.respond((QStringLiteral("/archives/") + publication.file).toUtf8(),
                          publication.answer.value_or(HttpResponse::ok(publication.archive, "application/zip")));
     }

@@ -37,6 +37,8 @@ public:
 
     // A signed app, zipped and signed for the feed.
     Publication zipped(const QString &id, const QString &build) const;
+    // A feed of one release, the archive at this address.
+    static QByteArray feed(const QString &build, const QString &archiveURL, const std::optional<QString> &signature);
     // Serves the catalog of these apps, their feeds and archives.
     void publish(const QList<Publication> &publications) const;
     // Puts an older signed copy of the app in the folder, as a user installed it.
