@@ -1,4 +1,5 @@
 #include "app/images/cachedimage.h"
+#include "app/images/imagebounds.h"
 #include "app/images/imageloader.h"
 #include "app/images/imagesession.h"
 #include "harness/testserver.h"
@@ -258,10 +259,12 @@ private Q_SLOTS:
             return url;
         };
         for (const QString &name : {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")})
-            apps.append({.productID = name, .iconURL = serve(QStringLiteral("/%1/icon.png").arg(name), 512)});
+            apps.append({.productID = name,
+                         .iconURL = serve(QStringLiteral("/%1/icon.png").arg(name), ImageBounds::smallIcon)});
         for (CatalogApp &app : apps) {
             for (int shot = 1; shot <= 2; ++shot)
-                app.screenshots.append(serve(QStringLiteral("/%1/%2.png").arg(app.productID).arg(shot), 1600));
+                app.screenshots.append(
+                    serve(QStringLiteral("/%1/%2.png").arg(app.productID).arg(shot), ImageBounds::screenshot));
         }
 
         m_loader->prefetch(apps);
@@ -278,6 +281,31 @@ private Q_SLOTS:
         m_loader->prefetch(apps);
         QTest::qWait(100);
         QCOMPARE(requested.size(), 9);
+    }
+
+    void prefetchDecodesOnlyWhatMemoryShouldHold()
+    {
+        // Twelve screenshots of 7.3 MiB decoded: far more than a prefetch keeps in memory.
+        QList<CatalogApp> apps;
+        QList<QUrl> screenshots;
+        for (int i = 0; i < 12; ++i) {
+            const QString path = QStringLiteral("/%1.png").arg(i);
+            m_server->respond(path.toUtf8(), png({1600, 1200}));
+            screenshots.append(m_server->url(path));
+            apps.append({.productID = QString::number(i), .screenshots = {screenshots.last()}});
+        }
+        m_loader->prefetch(apps);
+        QTRY_COMPARE(diskFiles().size(), 12);
+        int inMemory = 0;
+        for (const QUrl &url : std::as_const(screenshots))
+            inMemory += m_loader->cached(url, ImageBounds::screenshot) ? 1 : 0;
+        QCOMPARE(inMemory, 3);
+        QVERIFY(m_loader->cached(screenshots.first(), ImageBounds::screenshot));
+
+        // What stayed on disk only decodes from there, without the network.
+        const int hits = m_server->hits("/11.png");
+        QVERIFY(!load(screenshots.last(), ImageBounds::screenshot).isNull());
+        QCOMPARE(m_server->hits("/11.png"), hits);
     }
 
     void viewShowsAnImageInMemoryAtOnce()

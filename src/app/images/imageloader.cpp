@@ -1,9 +1,12 @@
 #include "app/images/imageloader.h"
 
+#include "app/images/imagebounds.h"
 #include "app/images/imageslog.h"
 #include "net/httpfetch.h"
 
 #include <QBuffer>
+#include <QFile>
+#include <QGuiApplication>
 #include <QImageReader>
 #include <QNetworkAccessManager>
 #include <QPointer>
@@ -12,11 +15,17 @@
 
 namespace {
 
-// The memory is nobody else's to reclaim, so it is bounded here, in decoded bytes: a 512-pixel
-// icon takes 1 MiB and a 1600-pixel screenshot up to 10 MiB, so 256 MiB holds a catalog's icons
+// The memory is nobody else's to reclaim, so it is bounded here, in decoded bytes: a 256-pixel
+// icon takes 256 KiB and a 1600-pixel screenshot up to 10 MiB, so 256 MiB holds a catalog's icons
 // and the screenshots of the pages last seen. What falls out decodes again from the disk cache
 // in a few milliseconds, without the network.
 constexpr qsizetype memoryLimitBytes = 256 * 1024 * 1024;
+
+// What a prefetch decodes into memory before it only fills the disk cache: every icon of a few
+// hundred apps and the first few screenshots. A large catalog's screenshots would otherwise
+// fill the memory, and push the icons on screen out of it, decoded for nothing; a screenshot
+// decodes from the disk cache in a few tens of milliseconds when its page opens.
+constexpr qsizetype prefetchMemoryBytes = 16 * 1024 * 1024;
 
 // The largest screenshot a maker publishes is a few megabytes; a body beyond this is a broken or
 // hostile server. The whole transfer ends within the deadline, so that an image that trickles in
@@ -156,18 +165,43 @@ QCoro::Task<> ImageLoader::load(QUrl url, int maxPixels, Priority priority, std:
 
 QCoro::Task<> ImageLoader::prefetchInOrder(QList<CatalogApp> apps, quint64 generation)
 {
+    const int cardIcons = ImageBounds::icon(ImageBounds::cardIconPoints * qApp->devicePixelRatio());
     QList<std::pair<QUrl, int>> images;
     for (const CatalogApp &app : apps)
-        images.append({app.iconURL, iconPixels});
+        images.append({app.iconURL, cardIcons});
     for (const CatalogApp &app : apps) {
         for (const QUrl &screenshot : app.screenshots)
-            images.append({screenshot, screenshotPixels});
+            images.append({screenshot, ImageBounds::screenshot});
     }
     QPointer<ImageLoader> self(this);
+    qsizetype decoded = 0;
     for (const auto &[url, maxPixels] : images) {
         if (!self || generation != m_prefetchGeneration)
             co_return;
-        QCoro::Task<QImage> loading = image(url, maxPixels, Priority::Background);
-        co_await loading;
+        if (decoded < prefetchMemoryBytes) {
+            QCoro::Task<QImage> loading = image(url, maxPixels, Priority::Background);
+            decoded += (co_await loading).sizeInBytes();
+        } else {
+            QCoro::Task<> storing = keepOnDisk(url);
+            co_await storing;
+        }
     }
+}
+
+QCoro::Task<> ImageLoader::keepOnDisk(QUrl url)
+{
+    if (url.isEmpty() || QFile::exists(m_disk.file(url)))
+        co_return;
+    QPointer<ImageLoader> self(this);
+    QCoro::Task<std::optional<HTTPAnswer>> fetching = HTTPFetch::get(m_session.get(), url, imageLimits);
+    const std::optional<HTTPAnswer> answer = co_await fetching;
+    if (!self || !answer || !answer->complete)
+        co_return;
+    QByteArray body = answer->body;
+    QBuffer buffer(&body);
+    buffer.open(QIODevice::ReadOnly);
+    if (QImageReader(&buffer).canRead())
+        m_disk.store(answer->body, url);
+    else
+        qCWarning(lcImages).noquote() << url.toDisplayString() << "is no image";
 }

@@ -29,9 +29,6 @@ public:
     // Loads for what is on screen decode before prefetched ones.
     enum class Priority { UserInitiated, Background };
 
-    static constexpr int iconPixels = 512;
-    static constexpr int screenshotPixels = 1600;
-
     // The session is the loader's alone: an ImageSession in the program.
     ImageLoader(ImageDiskCache disk, std::unique_ptr<QNetworkAccessManager> session, QObject *parent = nullptr);
     ~ImageLoader() override;
@@ -44,8 +41,10 @@ public:
     // The image if memory holds it, at once and without any I/O.
     std::optional<QImage> cached(const QUrl &url, int maxPixels);
 
-    // Warms the caches, one image after the other in the background: every app's icon, then
-    // every app's screenshots. Returns at once; a newer prefetch takes over from a running one.
+    // Warms the caches, one image after the other in the background: every app's icon (at the
+    // bound of the many small views), then
+    // every app's screenshots, decoded into memory up to a bound and only fetched to the disk
+    // cache after it. Returns at once; a newer prefetch takes over from a running one.
     void prefetch(QList<CatalogApp> apps);
 
     // The bytes as an upright image (the EXIF orientation applied), downsampled while decoding
@@ -56,6 +55,7 @@ private:
     QFuture<QImage> startLoad(const QUrl &url, int maxPixels, Priority priority);
     QCoro::Task<> load(QUrl url, int maxPixels, Priority priority, std::shared_ptr<QPromise<QImage>> promise);
     QCoro::Task<> prefetchInOrder(QList<CatalogApp> apps, quint64 generation);
+    QCoro::Task<> keepOnDisk(QUrl url);
 
     ImageDiskCache m_disk;
     std::unique_ptr<QNetworkAccessManager> m_session;

@@ -19,7 +19,7 @@ Item {
         anchors.fill: parent
         visible: view.offline.toString().length > 0
         source: view.offline
-        sourceSize: Qt.size(512, 512)
+        sourceSize: Qt.size(Theme.iconPixels(view.size), Theme.iconPixels(view.size))
         fillMode: Image.PreserveAspectFit
         smooth: true
         mipmap: true
@@ -29,7 +29,7 @@ Item {
         anchors.fill: parent
         visible: view.offline.toString().length === 0
         source: visible && view.item ? view.item.iconURL : ""
-        maxPixels: 512
+        maxPixels: Theme.iconPixels(view.size)
     }
     Rectangle {
         visible: remote.visible && remote.status !== CachedImage.Ready

@@ -1,5 +1,6 @@
 #include "app/theme/theme.h"
 
+#include "app/images/imagebounds.h"
 #include "app/theme/icons.h"
 #include "shell/adaptivegrid.h"
 #include "shell/storetheme.h"
@@ -96,6 +97,11 @@ AdaptiveGrid::Layout exploreGrid(qreal width, qreal scale)
 }
 
 } // namespace
+
+int Theme::iconPixels(double points) const
+{
+    return ImageBounds::icon(points * qApp->devicePixelRatio());
+}
 
 int Theme::gridColumns(qreal width, qreal scale) const
 {

@@ -30,6 +30,9 @@ public:
     Q_INVOKABLE double scale(double windowWidth) const;
     Q_INVOKABLE double titleScale(double scale) const;
 
+    // The pixel bound an icon this many points wide is decoded to, on this display.
+    Q_INVOKABLE int iconPixels(double points) const;
+
     // A spring given by its response (seconds) and damping fraction, as SpringAnimation's
     // spring (x) and damping (y) for its 16 ms steps.
     Q_INVOKABLE QPointF spring(double response, double dampingFraction) const;
