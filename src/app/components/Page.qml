@@ -11,6 +11,9 @@ ScrollView {
     default property alias content: column.data
     readonly property real sidePadding: 32 * storeScale
     readonly property real blockWidth: Math.min(width, maxWidth * storeScale)
+    // Where the part on screen begins, in the content column's coordinates: for views in it
+    // that build only what is near the screen.
+    readonly property real visibleTop: contentItem.contentY - column.y
     contentWidth: width
     contentHeight: column.implicitHeight + 48 + 32 * storeScale
     ScrollBar.vertical.policy: ScrollBar.AsNeeded

@@ -3,7 +3,8 @@ import TesselStore.Theme
 import TesselStore.Screens
 
 // The adaptive grid of app cards: as many columns as fit between 248 and 420 points (times
-// the scale), 24 apart, the cells centred.
+// the scale), 24 apart, the cells centred. A card is built while its cell is on screen or
+// within a screen of it (or holds the focus), so that a long catalog costs what is near.
 Item {
     id: grid
     property real storeScale: 1
@@ -12,6 +13,11 @@ Item {
     readonly property int columns: Theme.gridColumns(width, storeScale)
     readonly property real cellWidth: Theme.gridCellWidth(width, storeScale)
     readonly property real gap: 24 * storeScale
+    // The part on screen, in the coordinates of the grid's parent.
+    property real visibleTop: 0
+    property real visibleHeight: 0
+    // Every card is as tall as the others: the first one built tells the cells without one.
+    property real cardHeight: 200 * storeScale
     width: parent ? parent.width : 0
     implicitHeight: layout.implicitHeight
 
@@ -26,10 +32,25 @@ Item {
         rowSpacing: grid.gap
         Repeater {
             id: cards
-            delegate: AppCard {
+            delegate: FocusScope {
+                id: cell
+                required property string productID
+                readonly property real place: grid.y + y // its top, in the grid parent's coordinates
                 width: grid.cellWidth
-                storeScale: grid.storeScale
-                onOpened: grid.navigation.openApp(productID)
+                height: card.item ? card.item.implicitHeight : grid.cardHeight
+                Loader {
+                    id: card
+                    width: parent.width
+                    active: cell.activeFocus || (cell.place + cell.height > grid.visibleTop - grid.visibleHeight
+                                                 && cell.place < grid.visibleTop + 2 * grid.visibleHeight)
+                    sourceComponent: AppCard {
+                        productID: cell.productID
+                        storeScale: grid.storeScale
+                        onOpened: grid.navigation.openApp(productID)
+                        onImplicitHeightChanged: grid.cardHeight = implicitHeight
+                        Component.onCompleted: grid.cardHeight = implicitHeight
+                    }
+                }
             }
         }
     }

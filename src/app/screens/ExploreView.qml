@@ -16,6 +16,8 @@ Item {
         visible: StoreData.apps.count === 0
     }
     Page {
+        id: page
+        objectName: "explorePage"
         anchors.fill: parent
         visible: StoreData.apps.count > 0
         maxWidth: 1240
@@ -75,6 +77,8 @@ Item {
             }
             AppGrid {
                 visible: shown.count > 0
+                visibleTop: page.visibleTop
+                visibleHeight: page.height
                 storeScale: explore.storeScale
                 navigation: explore.navigation
                 model: AppFilterModel {

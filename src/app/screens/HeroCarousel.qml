@@ -53,21 +53,28 @@ Item {
         Repeater {
             id: repeater
             model: StoreData.apps
-            delegate: Hero {
+            // Only the current hero and the one leaving are built: a catalog may hold hundreds.
+            delegate: Loader {
+                id: slot
                 required property int index
+                required property string productID
                 readonly property bool current: index === carouselState.index
+                active: current || index === carousel.previous
                 // Coming in from the trailing side, going out to the leading side; in place
                 // without movement when the desktop asks for little motion.
                 readonly property real shift: StoreData.reduceMotion || current ? 0
                                               : (index === carousel.previous ? -32 : 32)
                 width: heroes.width
                 height: heroes.height
-                storeScale: carousel.storeScale
                 opacity: current ? 1 : 0
                 visible: opacity > 0
                 enabled: current
                 x: (carousel.LayoutMirroring.enabled ? -shift : shift)
-                onOpened: carousel.navigation.openApp(productID)
+                sourceComponent: Hero {
+                    productID: slot.productID
+                    storeScale: carousel.storeScale
+                    onOpened: carousel.navigation.openApp(productID)
+                }
                 Behavior on opacity {
                     NumberAnimation {
                         duration: 500
