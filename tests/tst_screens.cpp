@@ -26,6 +26,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtQml/qqmlextensionplugin.h>
+#include <functional>
 
 Q_IMPORT_QML_PLUGIN(TesselStore_ThemePlugin)
 Q_IMPORT_QML_PLUGIN(TesselStore_StylePlugin)
@@ -368,6 +369,37 @@ private Q_SLOTS:
         QVERIFY(list);
         QTRY_COMPARE(list->property("count").toInt(), shown);
         QTRY_VERIFY(!item(QStringLiteral("carousel")));
+    }
+
+    void longCatalogBuildsOnlyWhatIsNearTheScreen()
+    {
+        QList<QJsonObject> apps;
+        for (int i = 0; i < 60; ++i)
+            apps.append(CatalogFixtures::app(QStringLiteral("app%1").arg(i)));
+        m_server->respond("/v1/catalog", HttpResponse::ok(m_signer.envelopeOf(apps), "application/json"));
+        open(1180, Wait::ForCatalog);
+        QTRY_VERIFY(item(QStringLiteral("card-app0")));
+        const auto built = [this](const char *typePrefix) {
+            int count = 0;
+            std::function<void(QQuickItem *)> visit = [&](QQuickItem *at) {
+                count += QByteArray(at->metaObject()->className()).startsWith(typePrefix) ? 1 : 0;
+                for (QQuickItem *child : at->childItems())
+                    visit(child);
+            };
+            visit(m_root);
+            return count;
+        };
+        QVERIFY2(built("AppCard_") < 30, QByteArray::number(built("AppCard_")));
+        QCOMPARE(built("Hero_"), 1);
+
+        // Scrolled to the end: the last cards are built, the first ones let go.
+        QObject *flickable = item(QStringLiteral("explorePage"))->property("contentItem").value<QObject *>();
+        QVERIFY(flickable);
+        flickable->setProperty("contentY",
+                               flickable->property("contentHeight").toReal() - flickable->property("height").toReal());
+        QTRY_VERIFY(item(QStringLiteral("card-app59")));
+        QTRY_VERIFY(!item(QStringLiteral("card-app0")));
+        QVERIFY(built("AppCard_") < 30);
     }
 
     // The switch shows the autostart entry as it is after each flip, also when the flip failed.

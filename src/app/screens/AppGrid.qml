@@ -18,6 +18,10 @@ Item {
     property real visibleHeight: 0
     // Every card is as tall as the others: the first one built tells the cells without one.
     property real cardHeight: 200 * storeScale
+    function takeCardHeight(height) {
+        if (height > 0)
+            cardHeight = height;
+    }
     width: parent ? parent.width : 0
     implicitHeight: layout.implicitHeight
 
@@ -41,14 +45,16 @@ Item {
                 Loader {
                     id: card
                     width: parent.width
-                    active: cell.activeFocus || (cell.place + cell.height > grid.visibleTop - grid.visibleHeight
+                    // By the cards' height, not the cell's: that follows the card this builds.
+                    active: cell.activeFocus || (cell.place + grid.cardHeight > grid.visibleTop - grid.visibleHeight
                                                  && cell.place < grid.visibleTop + 2 * grid.visibleHeight)
                     sourceComponent: AppCard {
                         productID: cell.productID
                         storeScale: grid.storeScale
                         onOpened: grid.navigation.openApp(productID)
-                        onImplicitHeightChanged: grid.cardHeight = implicitHeight
-                        Component.onCompleted: grid.cardHeight = implicitHeight
+                        // Later, not while the cell decides whether to build it.
+                        onImplicitHeightChanged: Qt.callLater(grid.takeCardHeight, implicitHeight)
+                        Component.onCompleted: Qt.callLater(grid.takeCardHeight, implicitHeight)
                     }
                 }
             }
