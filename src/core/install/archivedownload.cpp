@@ -13,11 +13,6 @@
 #include <qcoronetworkreply.h>
 
 namespace ArchiveDownload {
-namespace {
-
-constexpr qint64 readBufferSize = 1 << 20;
-
-} // namespace
 
 QString fileName(const QUrl &url)
 {
@@ -39,8 +34,6 @@ QCoro::Task<Expected<QString, InstallFailure>> download(QNetworkAccessManager *s
 
     const QScopedPointer<QNetworkReply, QScopedPointerDeleteLater> reply(session->get(QNetworkRequest(url)));
     QNetworkReply *raw = reply.get();
-    // Many downloads run at once: what waits to be written must not grow with an archive.
-    raw->setReadBufferSize(readBufferSize);
     // An error page is no part of an archive: its bytes are read and dropped, never written.
     auto carriesArchive = [raw] {
         const int status = raw->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
