@@ -164,6 +164,11 @@ private Q_SLOTS:
         m_registry.registerApplication(
             bundle(m_locations.home + QStringLiteral("/Downloads/Cadence.app"), QStringLiteral("1"), cadence.bundleID));
 
+        // Listed under Lumen, but the bundle there is Quire's now: a stale entry, no copy of either.
+        const QString stale = user(QStringLiteral("Old/Lumen.app"));
+        m_registry.registerApplication(bundle(stale, QStringLiteral("9")));
+        bundle(stale, QStringLiteral("9"), quire.bundleID);
+
         const InstalledCopies copies(m_locations, &m_registry);
         const QHash<QString, QList<InstalledApp>> found = copies.find({lumen(), quire, cadence});
         QCOMPARE(m_registry.lookups, 1);

@@ -23,36 +23,44 @@ QHash<QString, QList<InstalledApp>> InstalledCopies::find(const QList<CatalogApp
     QSet<QString> identifiers;
     for (const CatalogApp &app : apps)
         identifiers.insert(app.bundleID);
-    QStringList locations;
+    // Where to look, and under which identifier the register lists it: a listed bundle counts
+    // only for the identifier it is listed under, a bundle in the folders for its own.
+    QList<std::pair<QString, QString>> locations;
     for (const QString &folder : m_locations.applicationsFolders()) {
         const QDir listing(folder);
         // Hidden entries count too: the listing is what is on disk, not what a user sees.
         for (const QString &name :
              listing.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
             if (name.endsWith(QLatin1String(".app")) && name.size() > 4)
-                locations.append(listing.filePath(name));
+                locations.append({listing.filePath(name), QString()});
         }
     }
     if (m_registry) {
         const QHash<QString, QStringList> registered = m_registry->applicationsOf(identifiers);
-        for (const QStringList &bundles : registered)
-            locations.append(bundles);
+        for (const CatalogApp &app : apps) {
+            for (const QString &bundle : registered.value(app.bundleID))
+                locations.append({bundle, app.bundleID});
+        }
     }
 
     // Each bundle is read once, whichever app it turns out to be.
     QSet<QString> seen;
+    QHash<QString, std::optional<QVariantMap>> infos;
     QHash<QString, QList<InstalledApp>> byIdentifier;
-    for (const QString &location : std::as_const(locations)) {
+    for (const auto &[location, listedUnder] : std::as_const(locations)) {
         const QString standardized = QDir::cleanPath(QFileInfo(location).absoluteFilePath());
         // A bundle the store is staging (or a dead install left) is not an installed copy.
         if (seen.contains(standardized) || BundlePlacement::isOwnEntry(QFileInfo(standardized).fileName()))
             continue;
-        seen.insert(standardized);
-        const std::optional<QVariantMap> info = Bundle::at(standardized).infoDictionary();
-        const QVariant identifier = info ? info->value(QStringLiteral("CFBundleIdentifier")) : QVariant();
-        if (identifier.typeId() != QMetaType::QString || !identifiers.contains(identifier.toString()))
+        auto info = infos.constFind(standardized);
+        if (info == infos.constEnd())
+            info = infos.insert(standardized, Bundle::at(standardized).infoDictionary());
+        const QVariant identifier = *info ? (*info)->value(QStringLiteral("CFBundleIdentifier")) : QVariant();
+        if (identifier.typeId() != QMetaType::QString || !identifiers.contains(identifier.toString()) ||
+            (!listedUnder.isEmpty() && identifier.toString() != listedUnder))
             continue;
-        byIdentifier[identifier.toString()].append(InstalledApp::fromInfo(standardized, *info));
+        seen.insert(standardized);
+        byIdentifier[identifier.toString()].append(InstalledApp::fromInfo(standardized, **info));
     }
     QHash<QString, QList<InstalledApp>> copies;
     for (const CatalogApp &app : apps) {
