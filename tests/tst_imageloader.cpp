@@ -260,7 +260,8 @@ private Q_SLOTS:
         };
         for (const QString &name : {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")})
             apps.append({.productID = name,
-                         .iconURL = serve(QStringLiteral("/%1/icon.png").arg(name), ImageBounds::smallIcon)});
+                         .iconURL = serve(QStringLiteral("/%1/icon.png").arg(name),
+                                          ImageBounds::icon(ImageBounds::cardIconPoints))});
         for (CatalogApp &app : apps) {
             for (int shot = 1; shot <= 2; ++shot)
                 app.screenshots.append(

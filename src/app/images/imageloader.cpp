@@ -21,8 +21,8 @@ namespace {
 // in a few milliseconds, without the network.
 constexpr qsizetype memoryLimitBytes = 256 * 1024 * 1024;
 
-// What a prefetch decodes into memory before it only fills the disk cache: every icon of a few
-// hundred apps and the first few screenshots. A large catalog's screenshots would otherwise
+// What a prefetch decodes into memory before it only fills the disk cache: the icons of some
+// 250 apps at the cards' size, or fewer and the first screenshots. A large catalog's screenshots would otherwise
 // fill the memory, and push the icons on screen out of it, decoded for nothing; a screenshot
 // decodes from the disk cache in a few tens of milliseconds when its page opens.
 constexpr qsizetype prefetchMemoryBytes = 16 * 1024 * 1024;
@@ -51,7 +51,7 @@ int decodePriority(ImageLoader::Priority priority)
     return priority == ImageLoader::Priority::UserInitiated ? 1 : 0;
 }
 
-// Both run on the loader's decoding threads.
+// These run on the loader's decoding threads.
 QImage decodeFromDisk(ImageDiskCache disk, QUrl url, int maxPixels)
 {
     const std::optional<QByteArray> bytes = disk.data(url);
@@ -66,6 +66,16 @@ QImage decodeAndKeep(ImageDiskCache disk, QUrl url, QByteArray bytes, int maxPix
     else
         disk.store(bytes, url);
     return image;
+}
+
+void storeIfImage(ImageDiskCache disk, QUrl url, QByteArray bytes)
+{
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    if (QImageReader(&buffer).canRead())
+        disk.store(bytes, url);
+    else
+        qCWarning(lcImages).noquote() << url.toDisplayString() << "is no image";
 }
 
 } // namespace
@@ -197,11 +207,11 @@ QCoro::Task<> ImageLoader::keepOnDisk(QUrl url)
     const std::optional<HTTPAnswer> answer = co_await fetching;
     if (!self || !answer || !answer->complete)
         co_return;
-    QByteArray body = answer->body;
-    QBuffer buffer(&body);
-    buffer.open(QIODevice::ReadOnly);
-    if (QImageReader(&buffer).canRead())
-        m_disk.store(answer->body, url);
-    else
-        qCWarning(lcImages).noquote() << url.toDisplayString() << "is no image";
+    // Written and trimmed off the main thread, as decoded images are.
+    QFuture<void> storing = QtConcurrent::task(&storeIfImage)
+                                .withArguments(m_disk, url, answer->body)
+                                .withPriority(decodePriority(Priority::Background))
+                                .onThreadPool(m_decoders)
+                                .spawn();
+    co_await storing;
 }
