@@ -77,7 +77,7 @@ Item {
             }
             AppGrid {
                 visible: shown.count > 0
-                visibleTop: page.visibleTop
+                visibleTop: page.visibleTop - parent.y
                 visibleHeight: page.height
                 storeScale: explore.storeScale
                 navigation: explore.navigation

@@ -43,15 +43,19 @@ Item {
     Item {
         id: heroes
         width: parent.width
-        implicitHeight: {
-            let tallest = 0;
-            for (let index = 0; index < repeater.count; ++index)
-                tallest = Math.max(tallest, repeater.itemAt(index) ? repeater.itemAt(index).implicitHeight : 0);
-            return tallest;
+        // The tallest hero built at this scale: the band keeps its height as the heroes change.
+        property real tallest: 0
+        property real tallestAtScale: 0
+        function measure(height) {
+            if (tallestAtScale !== carousel.storeScale) {
+                tallest = 0;
+                tallestAtScale = carousel.storeScale;
+            }
+            tallest = Math.max(tallest, height);
         }
+        implicitHeight: tallest
         height: parent.height
         Repeater {
-            id: repeater
             model: StoreData.apps
             // Only the current hero and the one leaving are built: a catalog may hold hundreds.
             delegate: Loader {
@@ -60,6 +64,7 @@ Item {
                 required property string productID
                 readonly property bool current: index === carouselState.index
                 active: current || index === carousel.previous
+                onImplicitHeightChanged: heroes.measure(implicitHeight)
                 // Coming in from the trailing side, going out to the leading side; in place
                 // without movement when the desktop asks for little motion.
                 readonly property real shift: StoreData.reduceMotion || current ? 0
