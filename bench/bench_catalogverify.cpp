@@ -41,6 +41,10 @@ int main(int argc, char *argv[])
     std::printf("ratio verify/parse:     %8.2f\n", verify / parse);
 
     const std::optional<CatalogLoader::Envelope> envelopeParts = CatalogLoader::Envelope::parse(envelope);
+    if (!envelopeParts) {
+        std::fprintf(stderr, "the benchmark envelope did not parse\n");
+        return 1;
+    }
     const double unwrap =
         bestMilliseconds(10, [&] { verified = verified && CatalogLoader::Envelope::parse(envelope); });
     const double decode =

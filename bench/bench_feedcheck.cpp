@@ -166,7 +166,7 @@ int main(int argc, char *argv[])
     std::printf("  one feed (base):                 %8.1f ms\n", oneOverHttp2);
     std::printf("  %d feeds:                       %8.1f ms  ratio %.2f\n", appCount, sharedOverHttp2,
                 sharedOverHttp2 / oneOverHttp2);
-    std::printf("  the host saw: %s\n", seen.constData());
+    std::printf("  the host saw over both: %s\n", seen.constData());
 
     const QByteArray large = feed(13000);
     bool parsed = true;

@@ -11,6 +11,7 @@
 #include "model/storemodel.h"
 
 #include "bench/http2host.h"
+#include "bench/processstatus.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -27,19 +28,6 @@ using namespace CatalogFixtures;
 namespace {
 
 constexpr int appCount = 50;
-
-// A number from /proc/self/status ("VmHWM", "VmRSS", "Threads"), in its unit (kB for sizes).
-qint64 processStatus(const QByteArray &field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(field + ':'))
-            return line.mid(field.size() + 1).trimmed().split(' ').first().toLongLong();
-    }
-    return -1;
-}
 
 qint64 openDescriptors()
 {
@@ -146,8 +134,9 @@ Run updateAll(const Signer &signer, ReleaseFactory &releases, const QUrl &servic
         const QString id = QStringLiteral("app-%1").arg(i);
         const QString made = releases.app(id, QStringLiteral("com.orvel.") + id, QStringLiteral("1"));
         QDir().mkpath(fixture.environment.locations.userApplications());
-        QProcess::execute(QStringLiteral("cp"),
-                          {QStringLiteral("-a"), made, fixture.environment.locations.userApplications()});
+        if (QProcess::execute(QStringLiteral("cp"),
+                              {QStringLiteral("-a"), made, fixture.environment.locations.userApplications()}) != 0)
+            qFatal("cannot put %s in place", qPrintable(made));
     }
     const auto model = AppShelf::loadedModel(fixture);
     if (model->updates().size() != apps)
@@ -205,7 +194,7 @@ int main(int argc, char *argv[])
                 site.totalBytes() / appCount / 1048576.0, site.totalBytes() / 1048576.0);
     print("one app (base):", one);
     print("50 apps:", all);
-    std::printf("  ratio of wall times %.2f for %d times the bytes; the host saw: %s\n",
+    std::printf("  ratio of wall times %.2f for %d times the bytes; the host saw over both: %s\n",
                 all.wallMilliseconds / one.wallMilliseconds, appCount, seen.constData());
     return 0;
 }

@@ -14,6 +14,8 @@
 #include "model/storemodel.h"
 #include "net/networksession.h"
 
+#include "bench/processstatus.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -50,14 +52,7 @@ double sinceProcessStart()
 
 double residentMiB()
 {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
-    }
-    return -1;
+    return processStatus("VmRSS") / 1024.0;
 }
 
 // CPU time, wake-ups and the window's frames over the next seconds, events running as usual.
