@@ -4,9 +4,7 @@
 #include "app/window/storecommands.h"
 #include "codesign/bundlesignatureverifier.h"
 #include "harness/bundlefactory.h"
-#include "harness/releasefactory.h"
-#include "harness/storepublication.h"
-#include "harness/testserver.h"
+#include "harness/storemachine.h"
 #include "harness/windowtestmain.h"
 #include "platform/runningapplications.h"
 
@@ -67,26 +65,19 @@ class AppUpdaterTest : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_folder;
-    std::unique_ptr<TestServer> m_server;
-    std::unique_ptr<ReleaseFactory> m_releases;
-    std::unique_ptr<StorePublication> m_store;
-    std::unique_ptr<QNetworkAccessManager> m_session;
+    std::unique_ptr<StoreMachine> m_machine;
     std::shared_ptr<CountingVerifier> m_verifier;
     std::shared_ptr<QSettings> m_settings;
     int m_quits = 0;
 
-    QString applications() const { return m_folder->filePath(QStringLiteral("Applications")); }
-    QString temporary() const { return m_folder->filePath(QStringLiteral("tmp")); }
-
     std::unique_ptr<AppUpdater> updater(const QString &bundle)
     {
         AppUpdater::Services services{
-            .session = m_session.get(),
+            .session = &m_machine->session,
             .verifier = m_verifier,
             .launcher = std::make_shared<ProcessTable>(),
             .systemVersion = {6, 1, 0},
-            .temporary = temporary(),
+            .temporary = m_machine->temporary(),
             .quit = [this] { ++m_quits; },
             .now = [] { return QDateTime::currentDateTimeUtc(); },
         };
@@ -97,7 +88,7 @@ private:
     // An updater over the running store, started.
     std::unique_ptr<AppUpdater> started()
     {
-        auto made = updater(m_store->running());
+        auto made = updater(m_machine->store.running());
         made->start();
         if (!QTest::qWaitFor([&] { return made->canCheck(); }, 10000))
             qFatal("the updater did not start");
@@ -106,31 +97,18 @@ private:
 
     void publishNewer(const QString &notes = QString())
     {
-        m_store->publish(QStringLiteral("1.1"), QStringLiteral("110"),
-                         m_store->release(QStringLiteral("1.1"), QStringLiteral("110")), std::nullopt,
-                         notes.isEmpty() ? std::nullopt : std::optional(notes));
-    }
-
-    QByteArray launches() const
-    {
-        QFile marker(m_releases->launchMarker());
-        return marker.open(QIODevice::ReadOnly) ? marker.readAll() : QByteArray();
+        m_machine->store.publish(QStringLiteral("1.1"), QStringLiteral("110"),
+                                 m_machine->store.release(QStringLiteral("1.1"), QStringLiteral("110")), std::nullopt,
+                                 notes.isEmpty() ? std::nullopt : std::optional(notes));
     }
 
 private Q_SLOTS:
     void init()
     {
-        m_folder = std::make_unique<QTemporaryDir>();
-        m_server = std::make_unique<TestServer>();
-        m_releases = std::make_unique<ReleaseFactory>(m_folder->filePath(QStringLiteral("made")));
-        m_store = std::make_unique<StorePublication>(m_releases.get(), m_server.get(), applications());
-        m_session = std::make_unique<QNetworkAccessManager>();
-        m_verifier = std::make_shared<CountingVerifier>(m_releases->anchors());
-        m_settings =
-            std::make_shared<QSettings>(m_folder->filePath(QStringLiteral("defaults.ini")), QSettings::IniFormat);
+        m_machine = std::make_unique<StoreMachine>();
+        m_verifier = std::make_shared<CountingVerifier>(m_machine->releases.anchors());
+        m_settings = m_machine->defaults();
         m_quits = 0;
-        QDir().mkpath(temporary());
-        m_store->install(QStringLiteral("1.0"), QStringLiteral("100"));
     }
 
     void anOfferedUpdateIsInstalledAndTheNewCopyStarts()
@@ -160,17 +138,19 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(m_quits, 1, 20000);
         QCOMPARE(store->window()->phase(), Phase::Relaunching);
         QCOMPARE(relaunching.count(), 1);
-        QCOMPARE(Bundle::at(m_store->running()).string(QStringLiteral("CFBundleVersion")), QStringLiteral("110"));
-        QCOMPARE(QDir(applications()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+        QCOMPARE(Bundle::at(m_machine->store.running()).string(QStringLiteral("CFBundleVersion")),
+                 QStringLiteral("110"));
+        QCOMPARE(QDir(m_machine->applications()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList{QStringLiteral("Tessel Store.app")});
-        QCOMPARE(QDir(temporary()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+        QCOMPARE(QDir(m_machine->temporary()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList());
         // The new copy itself runs: its executable writes its build.
-        QTRY_COMPARE_WITH_TIMEOUT(launches(), QByteArray("110\n"), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_machine->releases.launches(), QByteArray("110\n"), 5000);
     }
 
     void nothingNewerIsToldOnlyToTheUserWhoAsked()
     {
-        m_store->publish(QStringLiteral("1.0"), QStringLiteral("100"), QByteArray("the same store"));
+        m_machine->store.publish(QStringLiteral("1.0"), QStringLiteral("100"), QByteArray("the same store"));
         const auto store = started();
         store->checkForUpdates();
         QTRY_COMPARE_WITH_TIMEOUT(store->window()->phase(), Phase::UpToDate, 10000);
@@ -216,10 +196,10 @@ private Q_SLOTS:
 
     void aRefusedUpdateSaysWhyAndKeepsTheRunningCopy()
     {
-        QByteArray archive = m_store->release(QStringLiteral("1.1"), QStringLiteral("110"));
-        const QString signature = m_releases->signature(archive);
+        QByteArray archive = m_machine->store.release(QStringLiteral("1.1"), QStringLiteral("110"));
+        const QString signature = m_machine->releases.signature(archive);
         archive[archive.size() / 2] = char(archive[archive.size() / 2] ^ 0x01);
-        m_store->publish(QStringLiteral("1.1"), QStringLiteral("110"), archive, signature);
+        m_machine->store.publish(QStringLiteral("1.1"), QStringLiteral("110"), archive, signature);
         const auto store = started();
         store->checkForUpdates();
         QTRY_COMPARE_WITH_TIMEOUT(store->window()->phase(), Phase::Available, 10000);
@@ -228,12 +208,13 @@ private Q_SLOTS:
         QCOMPARE(store->window()->message(), QStringLiteral("The update did not pass the security check, so it was "
                                                             "not installed. Tessel Store 1.0 stays as it is."));
         QCOMPARE(m_quits, 0);
-        QCOMPARE(Bundle::at(m_store->running()).string(QStringLiteral("CFBundleVersion")), QStringLiteral("100"));
-        QVERIFY(m_verifier->team(m_store->running()));
+        QCOMPARE(Bundle::at(m_machine->store.running()).string(QStringLiteral("CFBundleVersion")),
+                 QStringLiteral("100"));
+        QVERIFY(m_verifier->team(m_machine->store.running()));
         QVERIFY(!store->canCheck());
         store->dismiss();
         QVERIFY(store->canCheck());
-        QCOMPARE(launches(), QByteArray());
+        QCOMPARE(m_machine->releases.launches(), QByteArray());
     }
 
     void startingTwiceOrUnconfiguredDoesNothingMore()
@@ -246,9 +227,9 @@ private Q_SLOTS:
         QCOMPARE(m_verifier->teamReads.load(), 1);
         QCOMPARE(changes.count(), 0);
 
-        QVariantMap info = m_store->info(QStringLiteral("1.0"), QStringLiteral("100"));
+        QVariantMap info = m_machine->store.info(QStringLiteral("1.0"), QStringLiteral("100"));
         info.insert(QStringLiteral("SUFeedURL"), QStringLiteral("http://127.0.0.1/appcast.xml"));
-        const QString plain = BundleFactory::write(m_folder->filePath(QStringLiteral("Plain.app")), info);
+        const QString plain = BundleFactory::write(m_machine->path(QStringLiteral("Plain.app")), info);
         const auto unconfigured = updater(plain);
         QVERIFY(!unconfigured->isConfigured());
         unconfigured->start();
@@ -267,8 +248,9 @@ private Q_SLOTS:
 
     void aStoreWhoseOwnSignatureFailsHasNoUpdater()
     {
-        const QString unsignedStore = BundleFactory::write(m_folder->filePath(QStringLiteral("Unsigned.app")),
-                                                           m_store->info(QStringLiteral("1.0"), QStringLiteral("100")));
+        const QString unsignedStore =
+            BundleFactory::write(m_machine->path(QStringLiteral("Unsigned.app")),
+                                 m_machine->store.info(QStringLiteral("1.0"), QStringLiteral("100")));
         const auto store = updater(unsignedStore);
         QVERIFY(store->isConfigured());
         const CapturedLog log;
@@ -292,8 +274,8 @@ private Q_SLOTS:
         QCOMPARE(m_settings->value(QStringLiteral("SUEnableAutomaticChecks")).toString(), QStringLiteral("false"));
         // The bundle's own default, until the user chooses.
         m_settings->remove(QStringLiteral("SUEnableAutomaticChecks"));
-        m_store->install(QStringLiteral("1.0"), QStringLiteral("100"),
-                         {{QStringLiteral("SUEnableAutomaticChecks"), true}});
+        m_machine->store.install(QStringLiteral("1.0"), QStringLiteral("100"),
+                                 {{QStringLiteral("SUEnableAutomaticChecks"), true}});
         QVERIFY(started()->automaticallyChecks());
     }
 
@@ -301,7 +283,7 @@ private Q_SLOTS:
     void theSwitchHoldsWhileTheUpdaterStarts()
     {
         m_settings->setValue(QStringLiteral("SUEnableAutomaticChecks"), QStringLiteral("true"));
-        const auto store = updater(m_store->running());
+        const auto store = updater(m_machine->store.running());
         QVERIFY(store->automaticallyChecks());
         store->setAutomaticallyChecks(false);
         QCOMPARE(m_settings->value(QStringLiteral("SUEnableAutomaticChecks")).toString(), QStringLiteral("false"));
@@ -313,10 +295,10 @@ private Q_SLOTS:
     // A scheduled check that read no feed (no network yet, say) is not the day's check.
     void aFailedCheckIsNotTheDaysCheck()
     {
-        m_server->respond("/store/appcast.xml", HttpResponse::notFound());
+        m_machine->server.respond("/store/appcast.xml", HttpResponse::notFound());
         m_settings->setValue(QStringLiteral("SUEnableAutomaticChecks"), QStringLiteral("true"));
         const auto store = started();
-        QTRY_VERIFY_WITH_TIMEOUT(m_server->hits("/store/appcast.xml") >= 1, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(m_machine->server.hits("/store/appcast.xml") >= 1, 10000);
         QTRY_VERIFY(store->canCheck());
         QVERIFY(!m_settings->contains(QStringLiteral("SULastCheckTime")));
         QCOMPARE(store->window()->phase(), Phase::Hidden);

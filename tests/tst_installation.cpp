@@ -142,12 +142,6 @@ private:
         return entries;
     }
 
-    QString launches() const
-    {
-        QFile marker(m_releases->launchMarker());
-        return marker.open(QIODevice::ReadOnly) ? QString::fromUtf8(marker.readAll()) : QString();
-    }
-
 private Q_SLOTS:
     void init()
     {
@@ -174,7 +168,7 @@ private Q_SLOTS:
         QCOMPARE(copy.build, QStringLiteral("320"));
         QVERIFY(QFileInfo(copy.url + QStringLiteral("/Contents/MacOS/app")).isExecutable());
         QVERIFY(QFileInfo(copy.url + QStringLiteral("/Contents/Resources/readme.txt")).isSymLink());
-        QTRY_COMPARE_WITH_TIMEOUT(launches(), QStringLiteral("320\n"), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_releases->launches(), QByteArray("320\n"), 5000);
         QCOMPARE(workFolders(locations().temporary), QStringList());
         QVERIFY(!m_fixture->environment.registry->applications(QStringLiteral("com.orvel.lumen")).isEmpty());
         QVERIFY(jobs.count() >= 2);
@@ -192,7 +186,7 @@ private Q_SLOTS:
                  (InstalledApp{copy, QStringLiteral("320"), QStringLiteral("320")}));
         QVERIFY(!QFileInfo::exists(locations().systemApplications + QStringLiteral("/lumen.app")));
         QTest::qWait(300);
-        QCOMPARE(launches(), QString());
+        QCOMPARE(m_releases->launches(), QByteArray());
         QVERIFY(model->updates().isEmpty());
     }
 
@@ -233,7 +227,7 @@ private Q_SLOTS:
         QVERIFY(model->jobs().isEmpty());
         QCOMPARE(running.state(), QProcess::NotRunning);
         QCOMPARE(model->installed().value(QStringLiteral("lumen")).build, QStringLiteral("320"));
-        QTRY_COMPARE_WITH_TIMEOUT(launches(), QStringLiteral("320\n"), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_releases->launches(), QByteArray("320\n"), 5000);
     }
 
     // A copy that ignores the polite quit holds the install up for the bound only; the
@@ -627,7 +621,7 @@ private Q_SLOTS:
                  Job::failed(QStringLiteral("The update was installed, but this Mac still opens an older copy. Remove "
                                             "the older copy and try again.")));
         QCOMPARE(model->installed().value(QStringLiteral("lumen")).build, QStringLiteral("319"));
-        QCOMPARE(launches(), QString());
+        QCOMPARE(m_releases->launches(), QByteArray());
     }
 
     void openingAVanishedCopyRescans()
@@ -638,7 +632,7 @@ private Q_SLOTS:
         QVERIFY(QDir(copy).removeRecursively());
         model->open(appNamed(*model, QStringLiteral("lumen")));
         QVERIFY(model->installed().isEmpty());
-        QCOMPARE(launches(), QString());
+        QCOMPARE(m_releases->launches(), QByteArray());
     }
 
     void downloadProgressAndNames()

@@ -1,8 +1,6 @@
 #include "codesign/bundlesignatureverifier.h"
 #include "harness/bundlefactory.h"
-#include "harness/releasefactory.h"
-#include "harness/storepublication.h"
-#include "harness/testserver.h"
+#include "harness/storemachine.h"
 #include "platform/bundle.h"
 #include "platform/runningapplications.h"
 #include "selfupdate/storeupdatecheck.h"
@@ -61,60 +59,43 @@ class SelfUpdateTest : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_folder;
-    std::unique_ptr<TestServer> m_server;
-    std::unique_ptr<ReleaseFactory> m_releases;
-    std::unique_ptr<StorePublication> m_store;
-    std::unique_ptr<QNetworkAccessManager> m_session;
+    std::unique_ptr<StoreMachine> m_machine;
     std::shared_ptr<BundleSignatureVerifier> m_verifier;
-
-    QString temporary() const { return m_folder->filePath(QStringLiteral("tmp")); }
-    QString applications() const { return m_folder->filePath(QStringLiteral("Applications")); }
 
     CheckResult check(const QString &runningBuild) const
     {
-        return waitForResult(StoreUpdateCheck::check(m_session.get(), m_store->feed(), runningBuild, {6, 1, 0}));
+        return waitForResult(
+            StoreUpdateCheck::check(&m_machine->session, m_machine->store.feed(), runningBuild, {6, 1, 0}));
     }
 
     Expected<QString, InstallFailure> install(const AppcastRelease &release) const
     {
-        const CodeSignatureResult<QString> team = m_verifier->team(m_store->running());
+        const CodeSignatureResult<QString> team = m_verifier->team(m_machine->store.running());
         if (!team)
             qFatal("the running test store is not signed");
-        return waitForResult(StoreUpdateInstall::install(m_session.get(), m_verifier, m_store->running(), *team,
-                                                         m_releases->archivePublicKey(), release, temporary(),
-                                                         [](double) {}));
-    }
-
-    QByteArray launches() const
-    {
-        QFile marker(m_releases->launchMarker());
-        return marker.open(QIODevice::ReadOnly) ? marker.readAll() : QByteArray();
+        return waitForResult(StoreUpdateInstall::install(&m_machine->session, m_verifier, m_machine->store.running(),
+                                                         *team, m_machine->releases.archivePublicKey(), release,
+                                                         m_machine->temporary(), [](double) {}));
     }
 
     QStringList workFolders() const
     {
-        return QDir(temporary()).entryList({QStringLiteral("tessel-store-*")}, QDir::AllEntries | QDir::Hidden);
+        return QDir(m_machine->temporary())
+            .entryList({QStringLiteral("tessel-store-*")}, QDir::AllEntries | QDir::Hidden);
     }
 
 private Q_SLOTS:
     void init()
     {
-        m_folder = std::make_unique<QTemporaryDir>();
-        m_server = std::make_unique<TestServer>();
-        m_releases = std::make_unique<ReleaseFactory>(m_folder->filePath(QStringLiteral("made")));
-        m_store = std::make_unique<StorePublication>(m_releases.get(), m_server.get(), applications());
-        m_session = std::make_unique<QNetworkAccessManager>();
-        m_verifier = std::make_shared<BundleSignatureVerifier>(m_releases->anchors());
-        QDir().mkpath(temporary());
-        m_store->install(QStringLiteral("1.0"), QStringLiteral("100"));
+        m_machine = std::make_unique<StoreMachine>();
+        m_verifier = std::make_shared<BundleSignatureVerifier>(m_machine->releases.anchors());
     }
 
     void aNewerReleaseIsFoundPutInPlaceAndStarts()
     {
-        m_store->publish(QStringLiteral("1.1"), QStringLiteral("110"),
-                         m_store->release(QStringLiteral("1.1"), QStringLiteral("110")), std::nullopt,
-                         QStringLiteral("<p>Faster checks.</p>"));
+        m_machine->store.publish(QStringLiteral("1.1"), QStringLiteral("110"),
+                                 m_machine->store.release(QStringLiteral("1.1"), QStringLiteral("110")), std::nullopt,
+                                 QStringLiteral("<p>Faster checks.</p>"));
         const CheckResult found = check(QStringLiteral("100"));
         QVERIFY(found && found.value());
         const AppcastRelease release = *found.value();
@@ -123,16 +104,17 @@ private Q_SLOTS:
 
         const Expected<QString, InstallFailure> installed = install(release);
         QVERIFY2(installed, installed ? "" : qPrintable(installed.error().detail));
-        QCOMPARE(installed.value(), m_store->running());
-        QCOMPARE(Bundle::at(m_store->running()).string(QStringLiteral("CFBundleVersion")), QStringLiteral("110"));
-        QVERIFY(m_verifier->team(m_store->running()));
+        QCOMPARE(installed.value(), m_machine->store.running());
+        QCOMPARE(Bundle::at(m_machine->store.running()).string(QStringLiteral("CFBundleVersion")),
+                 QStringLiteral("110"));
+        QVERIFY(m_verifier->team(m_machine->store.running()));
         // The old copy is gone, and nothing of the install is left beside the new one or in
         // the temporary folder.
-        QCOMPARE(QDir(applications()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+        QCOMPARE(QDir(m_machine->applications()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList{QStringLiteral("Tessel Store.app")});
         QCOMPARE(workFolders(), QStringList());
-        QVERIFY(ProcessTable().launch(m_store->running()));
-        QTRY_COMPARE_WITH_TIMEOUT(launches(), QByteArray("110\n"), 5000);
+        QVERIFY(ProcessTable().launch(m_machine->store.running()));
+        QTRY_COMPARE_WITH_TIMEOUT(m_machine->releases.launches(), QByteArray("110\n"), 5000);
     }
 
     void checkOutcomes_data()
@@ -170,7 +152,7 @@ private Q_SLOTS:
         QFETCH(Publish, publish);
         QFETCH(QString, found);
         QFETCH(std::optional<AppcastFetch::Failure>, failure);
-        publish(*m_store, *m_releases, *m_server);
+        publish(m_machine->store, m_machine->releases, m_machine->server);
         const CheckResult result = check(QStringLiteral("100"));
         QCOMPARE(result ? std::nullopt : std::optional(result.error()), failure);
         if (result)
@@ -210,33 +192,33 @@ private Q_SLOTS:
     {
         QFETCH(Publish, publish);
         QFETCH(Kind, kind);
-        const QByteArray before = treeDigest(applications());
-        publish(*m_store, *m_releases, *m_server);
+        const QByteArray before = treeDigest(m_machine->applications());
+        publish(m_machine->store, m_machine->releases, m_machine->server);
         const CheckResult found = check(QStringLiteral("100"));
         QVERIFY(found && found.value());
         const Expected<QString, InstallFailure> installed = install(*found.value());
         QVERIFY(!installed);
         QCOMPARE(installed.error().kind, kind);
-        QCOMPARE(treeDigest(applications()), before);
+        QCOMPARE(treeDigest(m_machine->applications()), before);
         QCOMPARE(workFolders(), QStringList());
     }
 
     void theTeamIsTheValidSignersOnly()
     {
-        QCOMPARE(m_verifier->team(m_store->running()).value(), QString::fromLatin1(ReleaseFactory::team));
+        QCOMPARE(m_verifier->team(m_machine->store.running()).value(), QString::fromLatin1(ReleaseFactory::team));
         const QString unsignedBundle =
-            BundleFactory::write(m_folder->filePath(QStringLiteral("Unsigned.app")),
+            BundleFactory::write(m_machine->path(QStringLiteral("Unsigned.app")),
                                  BundleFactory::info(StorePublication::bundleID, QStringLiteral("1.0"), "100"));
         QCOMPARE(m_verifier->team(unsignedBundle).error().kind, CodeSignatureFailure::Kind::Unsigned);
-        ReleaseFactory stranger(m_folder->filePath(QStringLiteral("stranger")));
+        ReleaseFactory stranger(m_machine->path(QStringLiteral("stranger")));
         const QString foreign = stranger.app(QStringLiteral("Tessel Store"), StorePublication::bundleID, "100");
         QCOMPARE(m_verifier->team(foreign).error().kind, CodeSignatureFailure::Kind::UntrustedSigner);
         // A valid signature over a copy changed since is no one's.
-        QFile executable(m_store->running() + QStringLiteral("/Contents/MacOS/app"));
+        QFile executable(m_machine->store.running() + QStringLiteral("/Contents/MacOS/app"));
         QVERIFY(executable.open(QIODevice::Append));
         executable.write("# changed\n");
         executable.close();
-        QCOMPARE(m_verifier->team(m_store->running()).error().kind, CodeSignatureFailure::Kind::Modified);
+        QCOMPARE(m_verifier->team(m_machine->store.running()).error().kind, CodeSignatureFailure::Kind::Modified);
     }
 
     void automaticChecks_data()
@@ -261,8 +243,7 @@ private Q_SLOTS:
         QFETCH(QVariantMap, info);
         QFETCH(std::optional<QString>, stored);
         QFETCH(bool, checks);
-        const auto settings =
-            std::make_shared<QSettings>(m_folder->filePath(QStringLiteral("defaults.ini")), QSettings::IniFormat);
+        const auto settings = m_machine->defaults();
         if (stored)
             settings->setValue(QStringLiteral("SUEnableAutomaticChecks"), *stored);
         const UserDefaults defaults({QStringLiteral("store")}, settings);
@@ -275,8 +256,7 @@ private Q_SLOTS:
 
     void aSkippedBuildIsOfferedOnlyWhenAskedFor()
     {
-        const auto settings =
-            std::make_shared<QSettings>(m_folder->filePath(QStringLiteral("defaults.ini")), QSettings::IniFormat);
+        const auto settings = m_machine->defaults();
         StoreUpdatePreferences preferences(UserDefaults({QStringLiteral("store")}, settings), {});
         AppcastRelease release;
         release.build = QStringLiteral("110");
@@ -305,8 +285,7 @@ private Q_SLOTS:
     {
         QFETCH(std::optional<QDateTime>, last);
         QFETCH(qint64, hours);
-        const auto settings =
-            std::make_shared<QSettings>(m_folder->filePath(QStringLiteral("defaults.ini")), QSettings::IniFormat);
+        const auto settings = m_machine->defaults();
         StoreUpdatePreferences preferences(UserDefaults({QStringLiteral("store")}, settings), {});
         if (last)
             preferences.setLastCheck(*last);

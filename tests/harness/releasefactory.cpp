@@ -43,6 +43,12 @@ QString ReleaseFactory::launchMarker() const
     return m_folder + QStringLiteral("/launched.txt");
 }
 
+QByteArray ReleaseFactory::launches() const
+{
+    QFile marker(launchMarker());
+    return marker.open(QIODevice::ReadOnly) ? marker.readAll() : QByteArray();
+}
+
 QString ReleaseFactory::app(const QString &name, const QString &bundleID, const QString &build,
                             const std::optional<QByteArray> &executable)
 {

@@ -43,8 +43,10 @@ public:
     // "CFBundleVersion"), signed by a leaf of this chain for the team given.
     QString app(const QString &name, const QVariantMap &info, const QString &signingTeam = QString::fromLatin1(team),
                 const std::optional<QByteArray> &executable = std::nullopt);
-    // The file each launched default executable appends its bundle's build to.
+    // The file each launched default executable appends its bundle's build to, and what it
+    // holds: a line per launch, empty before the first.
     QString launchMarker() const;
+    QByteArray launches() const;
 
     // A zip with the given folder's entries (the bundle at the top unless under a prefix),
     // keeping modes and links.
