@@ -232,12 +232,16 @@ int installed(const QCommandLineParser &parser)
         return printCatalog(catalog, QStringList{load.serviceProblem, load.cacheProblem}.join(QStringLiteral("; ")),
                             parser);
     warnAboutOrigin(load.origin, load.serviceProblem);
-    const InstalledCopies copies(environment.locations, environment.registry.get());
+    // One look at the disk for every app, printed in the catalog's order.
+    const QHash<QString, InstalledApp> installed =
+        InstalledCopies(environment.locations, environment.registry.get()).installed(catalog->apps);
     for (const CatalogApp &app : catalog->apps) {
-        const std::optional<InstalledApp> copy = copies.installed(app);
-        if (copy && wantsJSON(parser))
+        const auto copy = installed.constFind(app.productID);
+        if (copy == installed.constEnd())
+            continue;
+        if (wantsJSON(parser))
             JsonRecords::print(JsonRecords::installedCopy(app, *copy));
-        else if (copy)
+        else
             printLine(QStringList{app.productID, copy->url, copy->shortVersion, copy->build}.join(u'\t'));
     }
     return ExitSuccess;
