@@ -1,7 +1,6 @@
 #include "feeds/appcastfetch.h"
 
 #include "feeds/appcastparser.h"
-#include "feeds/feedslog.h"
 #include "net/httpfetch.h"
 
 #include <QtConcurrent/QtConcurrentRun>
@@ -40,16 +39,6 @@ QCoro::Task<Expected<AppcastRelease, Failure>> newest(QNetworkAccessManager *ses
     if (!release)
         co_return release.error().failure;
     co_return std::move(release).value();
-}
-
-QCoro::Task<std::optional<AppcastRelease>> newestRelease(QNetworkAccessManager *session, QUrl feed,
-                                                         SystemVersion systemVersion, TransferLimits limits)
-{
-    Expected<AppcastRelease, Problem> release = co_await examine(session, feed, systemVersion, limits);
-    if (release)
-        co_return std::move(release).value();
-    qCWarning(lcFeeds).noquote() << release.error().detail;
-    co_return std::nullopt;
 }
 
 } // namespace AppcastFetch

@@ -42,9 +42,4 @@ QCoro::Task<Expected<AppcastRelease, Failure>> newest(QNetworkAccessManager *ses
                                                       SystemVersion systemVersion,
                                                       TransferLimits limits = HTTPFetch::documentLimits());
 
-// The same, for those to whom any failure means the same: nothing to offer. Failures are logged.
-QCoro::Task<std::optional<AppcastRelease>> newestRelease(QNetworkAccessManager *session, QUrl feed,
-                                                         SystemVersion systemVersion,
-                                                         TransferLimits limits = HTTPFetch::documentLimits());
-
 } // namespace AppcastFetch
