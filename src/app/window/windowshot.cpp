@@ -1,5 +1,7 @@
 #include "app/window/windowshot.h"
 
+#include "app/window/storewindow.h"
+
 #include <QCoreApplication>
 #include <QImage>
 #include <QQuickItem>
@@ -67,8 +69,8 @@ WindowShot WindowShot::fromArguments(const QStringList &arguments)
 
 bool WindowShot::pictures(const QQuickWindow *window) const
 {
-    // Only main windows are named "main…"; the other is the update window.
-    return window->objectName().startsWith(QLatin1String("main")) != updateWindow;
+    // The update window is the one that is not a main window.
+    return StoreWindow::isMainWindow(window) != updateWindow;
 }
 
 void WindowShot::arrange(QQuickWindow *window, std::function<bool()> ready) const
