@@ -15,6 +15,7 @@
 #include "net/networksession.h"
 
 #include "bench/processstatus.h"
+#include "harness/windowdriver.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -65,12 +66,12 @@ void idle(const char *what, int seconds, QQuickWindow *window)
             window, &QQuickWindow::frameSwapped, window, [frames] { ++*frames; }, Qt::DirectConnection);
     rusage before{};
     getrusage(RUSAGE_SELF, &before);
+    const double cpuBefore = cpuMilliseconds();
     QTest::qWait(seconds * 1000);
+    const double cpu = cpuMilliseconds() - cpuBefore;
     rusage after{};
     getrusage(RUSAGE_SELF, &after);
     QObject::disconnect(connection);
-    const auto ms = [](const timeval &time) { return time.tv_sec * 1000.0 + time.tv_usec / 1000.0; };
-    const double cpu = ms(after.ru_utime) + ms(after.ru_stime) - ms(before.ru_utime) - ms(before.ru_stime);
     const double wakeups = double(after.ru_nvcsw - before.ru_nvcsw) / seconds;
     std::printf("idle %-10s %5d s: CPU %7.1f ms (%.2f %%), %7.1f wake-ups/s, %5d frames, resident %6.1f MiB\n", what,
                 seconds, cpu, cpu / (seconds * 10.0), wakeups, frames->load(), residentMiB());
@@ -87,17 +88,6 @@ void firstFrame(QQuickWindow *window, const char *what)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     QObject::disconnect(connection);
     std::printf("first frame %-10s %8.1f ms after the process started\n", what, sinceProcessStart());
-}
-
-QQuickItem *findItem(QQuickItem *item, const QString &name)
-{
-    if (item->objectName() == name)
-        return item;
-    for (QQuickItem *child : item->childItems()) {
-        if (QQuickItem *found = findItem(child, name))
-            return found;
-    }
-    return nullptr;
 }
 
 // Scrolls from top to bottom by a fixed step each frame, then reports the times between the
@@ -184,7 +174,7 @@ int store(int seconds, bool scrolls)
     const double framed = sinceProcessStart();
     QElapsedTimer waiting;
     waiting.start();
-    while (!findItem(window->contentItem(), QStringLiteral("card-lumen"))) {
+    while (!WindowDriver::findItem(window->contentItem(), QStringLiteral("card-lumen"))) {
         if (waiting.hasExpired(30'000)) {
             std::fprintf(stderr, "the catalog's apps never came on screen\n");
             return 1;
@@ -199,7 +189,7 @@ int store(int seconds, bool scrolls)
     QTest::qWait(3000); // images and prefetch come to rest
     if (scrolls) {
         std::printf("resident before scrolling %6.1f MiB\n", residentMiB());
-        scroll(window, findItem(window->contentItem(), QStringLiteral("explorePage")), "store");
+        scroll(window, WindowDriver::findItem(window->contentItem(), QStringLiteral("explorePage")), "store");
         return 0;
     }
     idle("explore", seconds, window);
