@@ -29,7 +29,10 @@ Bundle Bundle::containing(const QString &executablePath)
 
 Bundle Bundle::main()
 {
-    return containing(QCoreApplication::applicationFilePath());
+    // Read once: the running program's bundle changes only when an update replaces it, and
+    // the program then quits. Whoever must see the new one reads it with at().
+    static const Bundle running = containing(QCoreApplication::applicationFilePath());
+    return running;
 }
 
 QString Bundle::infoPlistPath() const

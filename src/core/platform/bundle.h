@@ -16,7 +16,7 @@ public:
     // otherwise the executable's folder.
     static Bundle containing(const QString &executablePath);
 
-    // The running program's bundle.
+    // The running program's bundle, as it was when first asked for.
     static Bundle main();
 
     const QString &path() const { return m_path; }
